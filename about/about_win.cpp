@@ -1,0 +1,4 @@
+#include "about/about_win.h"
+namespace quill {
+void ShowAboutWindow() {}
+}

@@ -1,0 +1,41 @@
+# Native side: unit tests of the portable core, the tests that drive the DLL in
+# the host stand-in under Wine, and the benchmarks.
+if(QUILL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+quill_collect(QUILL_UNIT_TESTS test ${QUILL_FOLDERS})
+add_executable(quill_tests ${QUILL_UNIT_TESTS})
+target_link_libraries(quill_tests PRIVATE quill_core gtest gmock gtest_main)
+target_include_directories(quill_tests PRIVATE ${QUILL_JSON_INCLUDE})
+add_test(NAME unit COMMAND quill_tests)
+
+# End-to-end tests need the Windows build: QUILL_WIN64_DIR is its build tree.
+set(QUILL_WIN64_DIR "" CACHE PATH "Build tree of the x64 Windows build")
+file(GLOB QUILL_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(QUILL_WIN64_DIR AND QUILL_E2E_TESTS)
+  add_executable(quill_e2e ${QUILL_E2E_TESTS})
+  target_link_libraries(quill_e2e PRIVATE quill_core gtest gmock gtest_main)
+  target_include_directories(quill_e2e PRIVATE ${QUILL_JSON_INCLUDE} ${CMAKE_SOURCE_DIR}/tests/e2e)
+  target_compile_definitions(quill_e2e PRIVATE
+    QUILL_WIN64_DIR="${QUILL_WIN64_DIR}"
+    QUILL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  add_test(NAME e2e COMMAND quill_e2e)
+endif()
+
+if(QUILL_BENCH)
+  find_package(benchmark QUIET)
+  quill_collect(QUILL_BENCHES bench ${QUILL_FOLDERS})
+  if(benchmark_FOUND AND QUILL_BENCHES)
+    add_executable(quill_bench ${QUILL_BENCHES})
+    target_link_libraries(quill_bench PRIVATE quill_core benchmark::benchmark_main)
+  endif()
+endif()
+
+# Both DLLs: ten undecorated exports, system imports only.
+if(QUILL_WIN64_DIR)
+  get_filename_component(QUILL_BUILD_ROOT ${QUILL_WIN64_DIR} DIRECTORY)
+  add_test(NAME exports-x64 COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh ${QUILL_BUILD_ROOT}/x64/Quillmendex.dll x86_64)
+  add_test(NAME exports-x86 COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-exports.sh ${QUILL_BUILD_ROOT}/x86/Quillmendex.dll i686)
+endif()

@@ -1,0 +1,51 @@
+# Windows side: the plug-in DLL, the host stand-in and the Windows tests.
+# The C and C++ runtimes are linked in, so the binaries import only system DLLs.
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+set(QUILL_PLUGIN_FOLDERS host commands settings about)
+
+# Everything of the plug-in but its exports, so tests can link it too.
+quill_collect(QUILL_WIN_SOURCES win ${QUILL_PLUGIN_FOLDERS})
+add_library(quill_win STATIC ${QUILL_WIN_SOURCES})
+target_link_libraries(quill_win PUBLIC quill_core user32 gdi32 comctl32 version kernel32)
+target_compile_options(quill_win PRIVATE -Wall -Wextra)
+
+# The DLL: its exports, the export names and the resources.
+configure_file(${CMAKE_SOURCE_DIR}/host/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
+quill_collect(QUILL_EXPORT_SOURCES boundary ${QUILL_PLUGIN_FOLDERS})
+add_library(Quillmendex SHARED
+  ${QUILL_EXPORT_SOURCES}
+  ${CMAKE_SOURCE_DIR}/host/Quillmendex.def
+  ${CMAKE_SOURCE_DIR}/host/Quillmendex.rc)
+set_target_properties(Quillmendex PROPERTIES PREFIX "" OUTPUT_NAME Quillmendex)
+target_include_directories(Quillmendex PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_libraries(Quillmendex PRIVATE quill_win)
+set(QUILL_BITMAPS_DIR ${CMAKE_SOURCE_DIR}/bitmaps)
+add_custom_command(TARGET Quillmendex POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/plugin
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Quillmendex> ${CMAKE_BINARY_DIR}/plugin/
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUILL_BITMAPS_DIR} ${CMAKE_BINARY_DIR}/plugin/)
+
+# The host stand-in, 64-bit only (32-bit programs cannot run on the build machines).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  quill_collect(QUILLHOST_SOURCES win quillhost)
+  quill_collect(QUILLHOST_MAIN boundary quillhost)
+  add_executable(quillhost ${QUILLHOST_MAIN} ${QUILLHOST_SOURCES})
+  target_include_directories(quillhost PRIVATE ${QUILL_JSON_INCLUDE})
+  target_link_libraries(quillhost PRIVATE quill_core user32 gdi32 comctl32)
+  target_compile_options(quillhost PRIVATE -Wall -Wextra)
+  target_link_options(quillhost PRIVATE -municode -mconsole)
+
+  # Windows tests, run in-process under Wine.
+  quill_collect(QUILL_WINTESTS wintest ${QUILL_FOLDERS})
+  if(QUILL_WINTESTS)
+    add_executable(quill_wintests ${QUILL_WINTESTS})
+    target_link_libraries(quill_wintests PRIVATE quill_win gtest gtest_main)
+    target_compile_definitions(quill_wintests PRIVATE
+      QUILL_TEST_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugin")
+    add_dependencies(quill_wintests Quillmendex)
+    include(GoogleTest)
+    add_test(NAME wintests COMMAND quill_wintests)
+  endif()
+endif()

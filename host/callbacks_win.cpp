@@ -1,0 +1,61 @@
+#include "host/callbacks_win.h"
+
+#include "host/error.h"
+#include "host/plugin_intf.h"
+#include "settings/plugincommon_win.h"
+
+namespace quill::host {
+namespace {
+
+// Every callback uses the C calling convention.
+using TextFn = const char*(__cdecl*)();
+using TextArgFn = const char*(__cdecl*)(const char*);
+using IntFn = int32_t(__cdecl*)();
+using VoidTextFn = void(__cdecl*)(const char*);
+using MenuStateFn = void(__cdecl*)(int32_t, int32_t, int32_t);
+using SetCursorFn = void(__cdecl*)(int32_t, int32_t);
+using ToolButtonFn = void(__cdecl*)(int32_t, int32_t, const char*, const char*, intptr_t);
+
+template <class Fn>
+Fn Require(int32_t index) {
+    void* addr = intf::Callback(index);
+    if (!addr) {
+        throw Error(u"PL/SQL Developer did not provide the service " + Utf8ToUtf16(intf::CallbackName(index)) +
+                    u" (callback " + Utf8ToUtf16(std::to_string(index)) + u") that this command needs.");
+    }
+    return reinterpret_cast<Fn>(addr);
+}
+
+constexpr int32_t kTrue = -1;
+
+}  // namespace
+
+std::u16string SettingsKey() { return FromAnsi(Require<TextFn>(intf::HostSettingsKey)()); }
+
+std::string RootDir() {
+    const char* text = Require<TextFn>(intf::HostRootDir)();
+    return text ? std::string(text) : std::string();
+}
+
+void SetMenuState(int32_t pluginId, int32_t index, bool enabled) {
+    Require<MenuStateFn>(intf::HostSetMenuState)(pluginId, index, enabled ? kTrue : 0);
+}
+
+int32_t WindowType() { return Require<IntFn>(intf::HostWindowType)(); }
+std::u16string GetText() { return FromAnsi(Require<TextFn>(intf::HostGetText)()); }
+std::u16string GetSelectedText() { return FromAnsi(Require<TextFn>(intf::HostGetSelectedText)()); }
+int32_t GetEditorHandle() { return Require<IntFn>(intf::HostGetEditorHandle)(); }
+void SetText(const char* text) { Require<VoidTextFn>(intf::HostSetText)(text); }
+int32_t GetCursorX() { return Require<IntFn>(intf::HostGetCursorX)(); }
+int32_t GetCursorY() { return Require<IntFn>(intf::HostGetCursorY)(); }
+void SetCursor(int32_t x, int32_t y) { Require<SetCursorFn>(intf::HostSetCursor)(x, y); }
+
+void CreateToolButton(int32_t pluginId, int32_t index, const char* caption, const char* bitmap) {
+    Require<ToolButtonFn>(intf::HostCreateToolButton)(pluginId, index, caption, bitmap, 0);
+}
+
+std::u16string GetPreference(const char* name) {
+    return FromAnsi(Require<TextArgFn>(intf::HostGetPreference)(name));
+}
+
+}  // namespace quill::host

@@ -1,0 +1,24 @@
+#pragma once
+// Typed calls of the IDE's callbacks. A callback the IDE never registered is an
+// error raised here (quill::Error), not a jump through a null pointer. Texts
+// from the IDE come back as UTF-16; a null text counts as empty.
+#include <cstdint>
+#include <string>
+
+namespace quill::host {
+
+std::u16string SettingsKey();
+std::string RootDir();  // ANSI bytes, as the IDE gave them
+void SetMenuState(int32_t pluginId, int32_t index, bool enabled);
+int32_t WindowType();
+std::u16string GetText();
+std::u16string GetSelectedText();
+int32_t GetEditorHandle();
+void SetText(const char* text);
+int32_t GetCursorX();
+int32_t GetCursorY();
+void SetCursor(int32_t x, int32_t y);
+void CreateToolButton(int32_t pluginId, int32_t index, const char* caption, const char* bitmap);
+std::u16string GetPreference(const char* name);
+
+}  // namespace quill::host

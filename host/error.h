@@ -1,0 +1,23 @@
+#pragma once
+// The one error type raised inside the plug-in. It carries the text the user
+// sees when it reaches an export; exports stop every error (see exports_win.cpp).
+#include <exception>
+#include <string>
+
+namespace quill {
+
+class Error : public std::exception {
+public:
+    explicit Error(std::u16string text) : text_(std::move(text)) {}
+    const std::u16string& text() const noexcept { return text_; }
+    const char* what() const noexcept override { return "quill::Error"; }
+
+private:
+    std::u16string text_;
+};
+
+// Plain ASCII/UTF-8 literal to UTF-16 (for message texts written in the source).
+std::u16string Utf8ToUtf16(std::string_view s);
+std::string Utf16ToUtf8(std::u16string_view s);
+
+}  // namespace quill

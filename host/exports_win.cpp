@@ -1,0 +1,79 @@
+// The plug-in's exported functions, named by Quillmendex.def. Each is thin: it
+// calls inside and stops every error in one guard, so nothing is ever thrown
+// into PL/SQL Developer. The order in which the IDE calls them is in plugin_win.h.
+#include <windows.h>
+
+#include <cstdint>
+#include <new>
+
+#include "host/error.h"
+#include "host/menu.h"
+#include "host/plugin_intf.h"
+#include "host/plugin_win.h"
+
+namespace {
+
+enum class OnError { Tell, Quiet };
+
+// Runs body; an error that the user must learn of is shown in a message box,
+// one whose Part says it is dropped silently is dropped.
+template <class Body>
+void Guard(OnError policy, Body&& body) noexcept {
+    std::u16string text;
+    try {
+        body();
+        return;
+    } catch (const quill::Error& e) {
+        text = e.text();
+    } catch (const std::bad_alloc&) {
+        text = u"Quillmendex ran out of memory. The command was not completed; the editor keeps its text.";
+    } catch (...) {
+        text = u"Quillmendex met an unexpected error. The command was not completed.";
+    }
+    if (policy == OnError::Tell) {
+        try {
+            quill::plugin::ShowMessage(text);
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" {
+
+const char* __cdecl IdentifyPlugIn(int32_t id) { return quill::plugin::IdentifyPlugIn(id); }
+
+void __cdecl RegisterCallback(int32_t index, void* addr) { quill::intf::RegisterCallback(index, addr); }
+
+const char* __cdecl CreateMenuItem(int32_t index) {
+    Guard(OnError::Quiet, [&] { quill::plugin::InitializeForMenuRequest(index); });
+    return quill::menu::MenuText(index);
+}
+
+void __cdecl OnCreate() {}
+
+void __cdecl OnActivate() {
+    Guard(OnError::Quiet, [] { quill::plugin::OnActivate(); });
+}
+
+void __cdecl OnMenuClick(int32_t index) {
+    Guard(OnError::Tell, [&] { quill::plugin::OnMenuClick(index); });
+}
+
+void __cdecl onWindowChange() {
+    Guard(OnError::Quiet, [] { quill::plugin::OnWindowChange(); });
+}
+
+void __cdecl OnDestroy() {
+    Guard(OnError::Quiet, [] { quill::plugin::OnDestroy(); });
+}
+
+void __cdecl Configure() {}
+
+const char* __cdecl About() {
+    Guard(OnError::Tell, [] { quill::plugin::OnMenuClick(99); });
+    return "";
+}
+
+}  // extern "C"

@@ -1,0 +1,113 @@
+#include "quillhost/args.h"
+
+#include <cstdlib>
+
+namespace quillhost {
+
+const wchar_t* Usage() {
+    return L"usage: quillhost.exe --plugin PATH [--in FILE] [--select START:END]\n"
+           L"         [--pref NAME=VALUE]... [--env NAME=VALUE]... [--window-type N]\n"
+           L"         [--root DIR] [--settings-key KEY] [--click N]... [--out FILE]\n"
+           L"         [--report FILE]\n"
+           L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
+           L"         [--editor-handle N] [--sequence EXPORT[:ARG],...]\n"
+           L"Without --click, --out, --report or --sequence it opens a window for people.\n";
+}
+
+std::optional<int32_t> ParseInt32(const std::wstring& text) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+    if (i == text.size()) return std::nullopt;
+    int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < L'0' || text[i] > L'9') return std::nullopt;
+        value = value * 10 + (text[i] - L'0');
+        if (value > 2147483648LL) return std::nullopt;
+    }
+    if (negative) value = -value;
+    if (value > 2147483647LL) return std::nullopt;
+    return static_cast<int32_t>(value);
+}
+
+std::wstring WindowsPath(const std::wstring& path) {
+    if (path.empty() || path[0] != L'/') return path;
+    std::wstring out = L"Z:" + path;
+    for (auto& c : out)
+        if (c == L'/') c = L'\\';
+    return out;
+}
+
+namespace {
+
+bool SplitPair(const std::wstring& text, wchar_t sep, std::wstring& a, std::wstring& b) {
+    auto at = text.find(sep);
+    if (at == std::wstring::npos) return false;
+    a = text.substr(0, at);
+    b = text.substr(at + 1);
+    return true;
+}
+
+}  // namespace
+
+ParseResult ParseArgs(const std::vector<std::wstring>& args) {
+    Options o;
+    auto fail = [](std::wstring why) { return ParseResult{std::nullopt, std::move(why)}; };
+    bool havePlugin = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& name = args[i];
+        if (i + 1 >= args.size()) return fail(L"missing value after " + name);
+        const std::wstring& value = args[++i];
+        std::wstring a, b;
+        auto number = [&](int32_t& into) {
+            auto n = ParseInt32(value);
+            if (n) into = *n;
+            return n.has_value();
+        };
+        int32_t n = 0;
+        if (name == L"--plugin") {
+            o.plugin = WindowsPath(value);
+            havePlugin = true;
+        } else if (name == L"--in") {
+            o.in = WindowsPath(value);
+        } else if (name == L"--out") {
+            o.out = WindowsPath(value);
+        } else if (name == L"--report") {
+            o.report = WindowsPath(value);
+        } else if (name == L"--root") {
+            o.root = value;
+        } else if (name == L"--settings-key") {
+            o.settingsKey = value;
+        } else if (name == L"--select") {
+            int32_t s = 0, e = 0;
+            if (!SplitPair(value, L':', a, b)) return fail(L"--select wants START:END");
+            auto ps = ParseInt32(a), pe = ParseInt32(b);
+            if (!ps || !pe) return fail(L"--select wants two integers");
+            s = *ps;
+            e = *pe;
+            o.select = std::make_pair(s, e);
+        } else if (name == L"--pref" || name == L"--env") {
+            if (!SplitPair(value, L'=', a, b) || a.empty()) return fail(name + L" wants NAME=VALUE");
+            (name == L"--pref" ? o.prefs : o.env).emplace_back(a, b);
+        } else if (name == L"--window-type") {
+            if (!number(o.windowType)) return fail(L"--window-type wants an integer");
+        } else if (name == L"--click") {
+            if (!number(n)) return fail(L"--click wants an integer");
+            o.clicks.push_back(n);
+        } else if (name == L"--unregister" || name == L"--null-text" || name == L"--empty-text") {
+            if (!number(n)) return fail(name + L" wants an integer");
+            (name == L"--unregister" ? o.unregister : name == L"--null-text" ? o.nullText : o.emptyText).push_back(n);
+        } else if (name == L"--editor-handle") {
+            if (!number(n)) return fail(L"--editor-handle wants an integer");
+            o.editorHandle = n;
+        } else if (name == L"--sequence") {
+            o.sequence = value;
+        } else {
+            return fail(L"unknown option " + name);
+        }
+    }
+    if (!havePlugin) return fail(L"--plugin is required");
+    return ParseResult{std::move(o), {}};
+}
+
+}  // namespace quillhost

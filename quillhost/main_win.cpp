@@ -1,0 +1,586 @@
+// quillhost.exe: plays PL/SQL Developer for the Quillmendex plug-in. It loads the
+// DLL through its exports, registers real callbacks, holds the editor as a real
+// multi-line EDIT control and records every callback call and every edit-control
+// message the plug-in sends. Scripted runs write a JSON report; without --click,
+// --out, --report or --sequence it opens a window for people (host_window_win.cpp).
+#include <windows.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "quillhost/args.h"
+#include "quillhost/host_win.h"
+
+namespace quillhost {
+
+Host g;
+
+namespace {
+
+// ---- text helpers -------------------------------------------------------
+
+std::string Narrow(const std::wstring& w, UINT cp) {
+    if (w.empty()) return {};
+    int n = WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Widen(const std::string& s, UINT cp) {
+    if (s.empty()) return {};
+    int n = MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    return out;
+}
+
+// Texts in the report: UTF-8; very long ones (editor texts of megabytes) are
+// summarised, as --out carries the real text.
+constexpr size_t kMaxRecordedText = 1 << 20;
+
+json TextValue(const std::wstring& w) {
+    if (w.size() > kMaxRecordedText) return "<" + std::to_string(w.size()) + " characters>";
+    return Utf8(w);
+}
+
+json AnsiValue(const char* s) {
+    if (!s) return nullptr;
+    return TextValue(Widen(s, CP_ACP));
+}
+
+// ---- the editor -----------------------------------------------------------
+
+// The host's own access to the editor is not recorded; only the plug-in's is.
+struct Internal {
+    Internal() { ++g.internal; }
+    ~Internal() { --g.internal; }
+    Internal(const Internal&) = delete;
+    Internal& operator=(const Internal&) = delete;
+};
+
+LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    const bool record = g.pluginDepth > 0 && g.internal == 0;
+    if (record && msg == EM_SETSEL) {
+        g.Record("EM_SETSEL", json::array({static_cast<int64_t>(static_cast<intptr_t>(wp)),
+                                            static_cast<int64_t>(lp)}));
+    } else if (record && msg == EM_REPLACESEL) {
+        g.Record("EM_REPLACESEL",
+                 json::array({static_cast<int64_t>(wp), TextValue(lp ? reinterpret_cast<const wchar_t*>(lp) : L"")}));
+    }
+    LRESULT result = CallWindowProcW(g.editProc, hwnd, msg, wp, lp);
+    if (record && msg == EM_GETSEL) {
+        DWORD s = 0, e = 0;
+        {
+            Internal in;
+            SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+        }
+        g.Record("EM_GETSEL", json::array(), json::array({s, e}));
+    }
+    return result;
+}
+
+// ---- callbacks --------------------------------------------------------------
+
+const char* TextResult(int index, std::string value) {
+    if (g.Has(g.opt.nullText, index)) return nullptr;
+    if (g.Has(g.opt.emptyText, index)) value.clear();
+    std::string& slot = g.textResults[index];
+    slot = std::move(value);
+    return slot.c_str();
+}
+
+const char* __cdecl CbSettingsKey() {
+    g.Record("HostSettingsKey", json::array());
+    return TextResult(2, Narrow(g.opt.settingsKey, CP_ACP));
+}
+
+const char* __cdecl CbRootDir() {
+    g.Record("HostRootDir", json::array());
+    return TextResult(3, Narrow(g.rootDir, CP_ACP));
+}
+
+void __cdecl CbSetMenuState(int32_t id, int32_t index, int32_t enabled) {
+    g.Record("HostSetMenuState", json::array({id, index, enabled}));
+    g.menuState[index] = enabled;
+}
+
+int32_t __cdecl CbWindowType() {
+    g.Record("HostWindowType", json::array());
+    return g.opt.windowType;
+}
+
+const char* __cdecl CbGetText() {
+    g.Record("HostGetText", json::array());
+    Internal in;
+    return TextResult(30, Narrow(g.EditorText(), CP_ACP));
+}
+
+const char* __cdecl CbGetSelectedText() {
+    g.Record("HostGetSelectedText", json::array());
+    Internal in;
+    auto [s, e] = g.Selection();
+    std::wstring text = g.EditorText();
+    std::wstring sel = s < e && e <= text.size() ? text.substr(s, e - s) : std::wstring();
+    return TextResult(31, Narrow(sel, CP_ACP));
+}
+
+int32_t __cdecl CbGetEditorHandle() {
+    g.Record("HostGetEditorHandle", json::array());
+    if (g.opt.editorHandle) return *g.opt.editorHandle;
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(g.edit));
+}
+
+void __cdecl CbSetText(const char* text) {
+    g.Record("HostSetText", json::array({AnsiValue(text)}));
+    Internal in;
+    g.SetEditorText(text ? Widen(text, CP_ACP) : std::wstring());
+}
+
+int32_t __cdecl CbGetCursorX() {
+    g.Record("HostGetCursorX", json::array());
+    Internal in;
+    return g.Cursor().first;
+}
+
+int32_t __cdecl CbGetCursorY() {
+    g.Record("HostGetCursorY", json::array());
+    Internal in;
+    return g.Cursor().second;
+}
+
+void __cdecl CbSetCursor(int32_t x, int32_t y) {
+    g.Record("HostSetCursor", json::array({x, y}));
+    Internal in;
+    g.SetCursor(x, y);
+}
+
+void __cdecl CbCreateToolButton(int32_t id, int32_t index, const char* caption, const char* bitmap, intptr_t handle) {
+    g.Record("HostCreateToolButton",
+             json::array({id, index, AnsiValue(caption), AnsiValue(bitmap), static_cast<int64_t>(handle)}));
+    g.AddButton(index, caption ? Widen(caption, CP_ACP) : L"", bitmap ? Widen(bitmap, CP_ACP) : L"");
+}
+
+const char* __cdecl CbGetPreference(const char* name) {
+    g.Record("HostGetPreference", json::array({AnsiValue(name)}));
+    std::wstring key = name ? Widen(name, CP_ACP) : L"";
+    std::wstring value;
+    for (auto& [k, v] : g.opt.prefs)
+        if (k == key) value = v;
+    return TextResult(218, Narrow(value, CP_ACP));
+}
+
+// Callbacks the plug-in does not use: recorded by number, answer 0.
+template <int N>
+intptr_t __cdecl CbUnused() {
+    g.Record("Callback" + std::to_string(N), json::array());
+    return 0;
+}
+
+template <int... N>
+constexpr std::array<void*, sizeof...(N)> MakeUnused(std::integer_sequence<int, N...>) {
+    return {reinterpret_cast<void*>(&CbUnused<N>)...};
+}
+
+void* CallbackAddress(int index) {
+    static const auto unused = MakeUnused(std::make_integer_sequence<int, 301>{});
+    switch (index) {
+        case 2: return reinterpret_cast<void*>(&CbSettingsKey);
+        case 3: return reinterpret_cast<void*>(&CbRootDir);
+        case 10: return reinterpret_cast<void*>(&CbSetMenuState);
+        case 14: return reinterpret_cast<void*>(&CbWindowType);
+        case 30: return reinterpret_cast<void*>(&CbGetText);
+        case 31: return reinterpret_cast<void*>(&CbGetSelectedText);
+        case 33: return reinterpret_cast<void*>(&CbGetEditorHandle);
+        case 34: return reinterpret_cast<void*>(&CbSetText);
+        case 141: return reinterpret_cast<void*>(&CbGetCursorX);
+        case 142: return reinterpret_cast<void*>(&CbGetCursorY);
+        case 143: return reinterpret_cast<void*>(&CbSetCursor);
+        case 150: return reinterpret_cast<void*>(&CbCreateToolButton);
+        case 218: return reinterpret_cast<void*>(&CbGetPreference);
+        default: return unused[static_cast<size_t>(index)];
+    }
+}
+
+// ---- windows the plug-in opens --------------------------------------------
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(hwnd, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return text;
+}
+
+BOOL CALLBACK CollectStatic(HWND child, LPARAM lp) {
+    auto* texts = reinterpret_cast<std::wstring*>(lp);
+    if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0) {
+        std::wstring t = TextOf(child);
+        if (!t.empty()) {
+            if (!texts->empty()) texts->append(L"\n");
+            texts->append(t);
+        }
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CloseForeign(HWND hwnd, LPARAM) {
+    if (hwnd == g.main || !IsWindowVisible(hwnd) || g.handled.count(hwnd)) return TRUE;
+    if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return TRUE;
+    g.handled.insert(hwnd);
+    if (ClassOf(hwnd) == L"#32770") {
+        std::wstring text;
+        EnumChildWindows(hwnd, CollectStatic, reinterpret_cast<LPARAM>(&text));
+        g.messages.push_back(text);
+        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    } else {
+        g.windows.push_back(TextOf(hwnd));
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), CloseForeign, 0); }
+
+// ---- faults -------------------------------------------------------------------
+
+void WriteFaultAndExit(const std::string& fault) {
+    static bool once = false;
+    if (once) TerminateProcess(GetCurrentProcess(), 1);
+    once = true;
+    g.fault = fault;
+    g.WriteReport();
+    fflush(stdout);
+    TerminateProcess(GetCurrentProcess(), 1);
+}
+
+LONG WINAPI OnCrash(EXCEPTION_POINTERS* info) {
+    char text[64];
+    snprintf(text, sizeof text, "exception 0x%08lX", info ? info->ExceptionRecord->ExceptionCode : 0UL);
+    WriteFaultAndExit(text);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+void OnAbort(int) { WriteFaultAndExit("abort"); }
+
+}  // namespace
+
+// ---- Host -----------------------------------------------------------------------
+
+std::string Utf8(const std::wstring& w) { return Narrow(w, CP_UTF8); }
+
+bool Host::Has(const std::vector<int32_t>& list, int32_t index) const {
+    for (int32_t n : list)
+        if (n == index) return true;
+    return false;
+}
+
+void Host::Record(const std::string& name, json args, json result) {
+    if (pluginDepth == 0 && name.rfind("EM_", 0) == 0) return;
+    json call = {{"name", name}, {"args", std::move(args)}};
+    if (!result.is_null()) call["result"] = std::move(result);
+    calls.push_back(std::move(call));
+}
+
+std::wstring Host::EditorText() const { return TextOf(edit); }
+
+void Host::SetEditorText(const std::wstring& text) { SetWindowTextW(edit, text.c_str()); }
+
+std::pair<size_t, size_t> Host::Selection() const {
+    DWORD s = 0, e = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    return {s, e};
+}
+
+std::pair<int32_t, int32_t> Host::Cursor() const {
+    auto [s, e] = Selection();
+    (void)s;
+    LRESULT line = SendMessageW(edit, EM_LINEFROMCHAR, e, 0);
+    LRESULT start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+    return {static_cast<int32_t>(e - static_cast<size_t>(start)) + 1, static_cast<int32_t>(line) + 1};
+}
+
+void Host::SetCursor(int32_t x, int32_t y) {
+    LRESULT lines = SendMessageW(edit, EM_GETLINECOUNT, 0, 0);
+    int64_t line = std::min<int64_t>(std::max<int64_t>(int64_t{y} - 1, 0), std::max<LRESULT>(lines, 1) - 1);
+    LRESULT start = SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+    LRESULT length = SendMessageW(edit, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+    int64_t column = std::min<int64_t>(std::max<int64_t>(int64_t{x} - 1, 0), length);
+    WPARAM pos = static_cast<WPARAM>(start + column);
+    SendMessageW(edit, EM_SETSEL, pos, static_cast<LPARAM>(pos));
+}
+
+void Host::AddButton(int32_t index, std::wstring caption, std::wstring bitmap) {
+    buttons.push_back(json{{"index", index}, {"caption", Utf8(caption)}, {"bitmap", Utf8(bitmap)}});
+    OnButtonCreated(index, caption, bitmap);
+}
+
+void Host::WriteReport() {
+    if (!opt.report) return;
+    json r;
+    r["plugin_name"] = pluginName;
+    r["plugin_id"] = pluginId;
+    r["menu"] = menu;
+    r["buttons"] = buttons;
+    r["calls"] = calls;
+    r["exports"] = exports;
+    r["menu_state"] = json::object();
+    for (auto& [k, v] : menuState) r["menu_state"][std::to_string(k)] = v;
+    if (edit) {
+        Internal in;
+        auto [s, e] = Selection();
+        r["selection"] = {s, e};
+        auto [x, y] = Cursor();
+        r["cursor"] = {x, y};
+        r["can_undo"] = SendMessageW(edit, EM_CANUNDO, 0, 0) != 0;
+    }
+    json msgs = json::array(), wins = json::array();
+    for (auto& m : messages) msgs.push_back(Utf8(m));
+    for (auto& w : windows) wins.push_back(Utf8(w));
+    r["messages"] = msgs;
+    r["windows"] = wins;
+    r["ansi_code_page"] = GetACP();
+    if (!fault.empty()) r["fault"] = fault;
+    std::ofstream f(std::filesystem::path(*opt.report), std::ios::binary);
+    f << r.dump(1, ' ', false, json::error_handler_t::replace);
+}
+
+// Calls one export, with the plug-in's own calls recorded.
+template <class Fn, class... A>
+auto Host::CallExport(const char* name, Fn fn, A... args) {
+    exports.push_back(name);
+    ++pluginDepth;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{pluginDepth};
+    return fn(args...);
+}
+
+bool Host::Load() {
+    module = LoadLibraryW(opt.plugin.c_str());
+    if (!module) return false;
+    auto get = [&](auto& fn, const char* name) {
+        fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(
+            reinterpret_cast<void*>(GetProcAddress(module, name)));
+        if (!fn) missingExport = name;
+        return fn != nullptr;
+    };
+    bool ok = true;
+    ok &= get(ex.IdentifyPlugIn, "IdentifyPlugIn");
+    ok &= get(ex.RegisterCallback, "RegisterCallback");
+    ok &= get(ex.CreateMenuItem, "CreateMenuItem");
+    ok &= get(ex.OnCreate, "OnCreate");
+    ok &= get(ex.OnActivate, "OnActivate");
+    ok &= get(ex.OnMenuClick, "OnMenuClick");
+    ok &= get(ex.onWindowChange, "onWindowChange");
+    ok &= get(ex.OnDestroy, "OnDestroy");
+    ok &= get(ex.Configure, "Configure");
+    ok &= get(ex.About, "About");
+    return ok;
+}
+
+void Host::Identify(int32_t id) {
+    pluginId = id;
+    const char* name = CallExport("IdentifyPlugIn", ex.IdentifyPlugIn, id);
+    pluginName = name ? Utf8(Widen(name, CP_ACP)) : "";
+}
+
+void Host::RegisterAll() {
+    for (int index = 1; index <= 300; ++index) {
+        if (Has(opt.unregister, index)) continue;
+        CallExport("RegisterCallback", ex.RegisterCallback, index, CallbackAddress(index));
+    }
+}
+
+void Host::CreateMenuItem(int32_t index) {
+    const char* text = CallExport("CreateMenuItem", ex.CreateMenuItem, index);
+    std::wstring w = text ? Widen(text, CP_ACP) : L"";
+    if (!w.empty()) {
+        menu[std::to_string(index)] = Utf8(w);
+        menuTexts[index] = w;
+    }
+}
+
+void Host::Click(int32_t index) { CallExport("OnMenuClick", ex.OnMenuClick, index); }
+
+void Host::RunStep(const std::wstring& step) {
+    std::wstring name = step, arg;
+    if (auto at = step.find(L':'); at != std::wstring::npos) {
+        name = step.substr(0, at);
+        arg = step.substr(at + 1);
+    }
+    auto number = [&](int32_t fallback) {
+        auto n = ParseInt32(arg);
+        return n ? *n : fallback;
+    };
+    if (name == L"IdentifyPlugIn") Identify(number(1));
+    else if (name == L"RegisterAll") RegisterAll();
+    else if (name == L"OnCreate") CallExport("OnCreate", ex.OnCreate);
+    else if (name == L"CreateMenuItem") CreateMenuItem(number(1));
+    else if (name == L"CreateMenuItems") for (int32_t i = 1; i <= 99; ++i) CreateMenuItem(i);
+    else if (name == L"OnActivate") CallExport("OnActivate", ex.OnActivate);
+    else if (name == L"onWindowChange") CallExport("onWindowChange", ex.onWindowChange);
+    else if (name == L"OnMenuClick") Click(number(0));
+    else if (name == L"Clicks") for (int32_t i : opt.clicks) Click(i);
+    else if (name == L"Sweep") {
+        std::wstring from = arg, to = arg;
+        if (auto at = arg.find(L':'); at != std::wstring::npos) {
+            from = arg.substr(0, at);
+            to = arg.substr(at + 1);
+        }
+        auto a = ParseInt32(from), b = ParseInt32(to);
+        for (int32_t i = a.value_or(0); i <= b.value_or(-1); ++i) Click(i);
+    } else if (name == L"OnDestroy") CallExport("OnDestroy", ex.OnDestroy);
+    else if (name == L"Configure") CallExport("Configure", ex.Configure);
+    else if (name == L"About") {
+        const char* text = CallExport("About", ex.About);
+        aboutResult = text ? json(Utf8(Widen(text, CP_ACP))) : json(nullptr);
+    } else {
+        unknownStep = step;
+    }
+}
+
+std::vector<std::wstring> Host::Steps() const {
+    std::wstring seq = opt.sequence.value_or(
+        L"IdentifyPlugIn:1,RegisterAll,OnCreate,CreateMenuItems,OnActivate,onWindowChange,Clicks,OnDestroy");
+    std::vector<std::wstring> steps;
+    size_t start = 0;
+    while (start <= seq.size()) {
+        size_t comma = seq.find(L',', start);
+        if (comma == std::wstring::npos) comma = seq.size();
+        if (comma > start) steps.push_back(seq.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return steps;
+}
+
+bool Host::CreateEditor(bool visible) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuillhostMain";
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    RegisterClassW(&wc);
+    main = CreateWindowExW(0, L"QuillhostMain", L"quillhost - PL/SQL Developer stand-in", WS_OVERLAPPEDWINDOW,
+                           CW_USEDEFAULT, CW_USEDEFAULT, 900, 640, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!main) return false;
+    edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                               ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
+                           0, 0, 800, 500, main, reinterpret_cast<HMENU>(1), wc.hInstance, nullptr);
+    if (!edit) return false;
+    // The default limit is 30,000 characters; PL/SQL sources are often larger.
+    SendMessageW(edit, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+    editProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+    if (visible) ShowWindow(main, SW_SHOW);
+    return true;
+}
+
+bool Host::LoadInput() {
+    if (!opt.in) return true;
+    std::ifstream f(std::filesystem::path(*opt.in), std::ios::binary);
+    if (!f) return false;
+    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    Internal in;
+    SetEditorText(Widen(bytes, CP_ACP));
+    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+    return true;
+}
+
+bool Host::WriteOutput() {
+    if (!opt.out) return true;
+    Internal in;
+    std::string bytes = Narrow(EditorText(), CP_ACP);
+    std::ofstream f(std::filesystem::path(*opt.out), std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(f);
+}
+
+void Host::PrintSummary() const {
+    printf("plug-in: %s (id %d)\n", pluginName.c_str(), pluginId);
+    for (auto& [index, text] : menuTexts) printf("menu %3d: %s\n", index, Utf8(text).c_str());
+    for (auto& b : buttons)
+        printf("button %3d: %s  [%s]\n", b["index"].get<int>(), b["caption"].get<std::string>().c_str(),
+               b["bitmap"].get<std::string>().c_str());
+    for (auto& m : messages) printf("message box: %s\n", Utf8(m).c_str());
+    for (auto& w : windows) printf("window: %s\n", Utf8(w).c_str());
+    fflush(stdout);
+}
+
+int Host::RunScripted() {
+    SetUnhandledExceptionFilter(OnCrash);
+    signal(SIGABRT, OnAbort);
+    if (!CreateEditor(false)) {
+        fwprintf(stderr, L"quillhost: cannot create the editor window\n");
+        return 2;
+    }
+    if (!LoadInput()) {
+        fwprintf(stderr, L"quillhost: cannot read %ls\n", opt.in->c_str());
+        return 2;
+    }
+    if (opt.select) {
+        Internal in;
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(static_cast<intptr_t>(opt.select->first)),
+                     static_cast<LPARAM>(opt.select->second));
+    }
+    SetTimer(nullptr, 0, 10, Watch);
+    for (const auto& step : Steps()) RunStep(step);
+    if (!unknownStep.empty()) {
+        fwprintf(stderr, L"quillhost: unknown step %ls in --sequence\n", unknownStep.c_str());
+        return 2;
+    }
+    WriteReport();
+    PrintSummary();
+    if (!WriteOutput()) {
+        fwprintf(stderr, L"quillhost: cannot write %ls\n", opt.out->c_str());
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace quillhost
+
+int wmain(int argc, wchar_t** argv) {
+    using namespace quillhost;
+    std::vector<std::wstring> args(argv + 1, argv + argc);
+    ParseResult parsed = ParseArgs(args);
+    if (!parsed.options) {
+        fwprintf(stderr, L"quillhost: %ls\n%ls", parsed.error.c_str(), Usage());
+        return 2;
+    }
+    g.opt = std::move(*parsed.options);
+    for (auto& [name, value] : g.opt.env) SetEnvironmentVariableW(name.c_str(), value.c_str());
+    if (g.opt.root) {
+        g.rootDir = *g.opt.root;
+    } else {
+        wchar_t exe[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        g.rootDir = exe;
+        g.rootDir.erase(g.rootDir.find_last_of(L'\\') + 1);
+    }
+    if (!g.Load()) {
+        if (!g.module)
+            fwprintf(stderr, L"quillhost: cannot load %ls (error %lu)\n", g.opt.plugin.c_str(), GetLastError());
+        else
+            fwprintf(stderr, L"quillhost: the plug-in lacks the export %hs\n", g.missingExport.c_str());
+        return 2;
+    }
+    return g.opt.interactive() ? g.RunInteractive() : g.RunScripted();
+}

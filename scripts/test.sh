@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs every test: native unit tests (also under ASan and UBSan), the Windows
+# tests under Wine, the tests that drive the real DLL in the stand-in, and the
+# checks of both DLLs' exports and imports. Installs what it needs first.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+scripts/setup.sh
+QUILL_SANITIZE=1 scripts/build.sh
+
+# Each run gets a fresh Wine prefix.
+export QUILL_WINEPREFIX="$(mktemp -d)/wine"
+trap 'rm -rf "$(dirname "$QUILL_WINEPREFIX")"' EXIT
+
+status=0
+ctest --test-dir build/sanitize --output-on-failure || status=1
+ctest --test-dir build/x64 --output-on-failure || status=1
+ctest --test-dir build/native --output-on-failure || status=1
+exit $status

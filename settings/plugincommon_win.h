@@ -1,0 +1,39 @@
+#pragma once
+// Helpers shared by the plug-in's Windows code: the module's own handle, text
+// crossing the host boundary in the system ANSI code page, and the two ways a
+// command writes to the editor.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace quill {
+
+// The module holding this code (the plug-in DLL, or a test program linking it).
+HMODULE ThisModule() noexcept;
+
+// Host text (NUL-terminated, ANSI code page) to UTF-16; null gives "".
+std::u16string FromAnsi(const char* text);
+std::u16string FromAnsi(std::string_view text);
+// UTF-16 to ANSI code page bytes; characters the code page lacks are replaced.
+std::string ToAnsi(std::u16string_view text);
+
+inline const wchar_t* W(const std::u16string& s) noexcept { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+inline std::u16string U(const wchar_t* s) { return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string(); }
+
+// A NUL-terminated ANSI buffer for the host, released by its owner after the call.
+using HostText = std::unique_ptr<char[]>;
+HostText ToHostText(std::u16string_view text);
+
+// Replaces the editor's selection with text (ANSI) through EM_REPLACESEL, undoably.
+// A handle of zero or less does nothing.
+void ReplaceSelection(int32_t editorHandle, const std::string& text);
+
+// The window a 32-bit handle from the host names (widened with its sign).
+inline HWND EditorWindow(int32_t handle) noexcept {
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(handle));
+}
+
+}  // namespace quill

@@ -1,0 +1,159 @@
+#include "harness.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace quilltest {
+namespace fs = std::filesystem;
+
+std::string Win64Dir() { return QUILL_WIN64_DIR; }
+std::string HostExe() { return Win64Dir() + "/quillhost.exe"; }
+std::string SourceDir() { return QUILL_SOURCE_DIR; }
+
+TempDir::TempDir() {
+    std::string tmpl = (fs::temp_directory_path() / "quilltest-XXXXXX").string();
+    if (!mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = tmpl;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // A test may have made a folder read-only; give write access back first.
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool Exists(const std::string& path) { return fs::exists(path); }
+
+std::string WinPath(const std::string& unixPath) {
+    std::string out = "Z:" + unixPath;
+    for (char& c : out)
+        if (c == '/') c = '\\';
+    return out;
+}
+
+std::vector<json> Result::Calls(const std::string& name) const {
+    std::vector<json> found;
+    if (report.contains("calls"))
+        for (const auto& c : report["calls"])
+            if (c["name"] == name) found.push_back(c);
+    return found;
+}
+
+std::vector<std::string> Result::CallNames() const {
+    std::vector<std::string> names;
+    if (report.contains("calls"))
+        for (const auto& c : report["calls"]) names.push_back(c["name"]);
+    return names;
+}
+
+std::vector<std::string> Result::Messages() const {
+    std::vector<std::string> texts;
+    if (report.contains("messages"))
+        for (const auto& m : report["messages"]) texts.push_back(m);
+    return texts;
+}
+
+Result RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& env) {
+    TempDir io;
+    const std::string outPath = io / "stdout", errPath = io / "stderr";
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> envStrings;
+    for (char** e = environ; *e; ++e) envStrings.emplace_back(*e);
+    for (const auto& e : env) {
+        const std::string key = e.substr(0, e.find('=') + 1);
+        std::erase_if(envStrings, [&](const std::string& s) { return s.rfind(key, 0) == 0; });
+        envStrings.push_back(e);
+    }
+    std::vector<char*> cargv, cenv;
+    for (const auto& a : argv) cargv.push_back(const_cast<char*>(a.c_str()));
+    cargv.push_back(nullptr);
+    for (const auto& e : envStrings) cenv.push_back(const_cast<char*>(e.c_str()));
+    cenv.push_back(nullptr);
+    pid_t pid = 0;
+    Result r;
+    if (posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), cenv.data()) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    r.stdoutText = ReadFile(outPath);
+    r.stderrText = ReadFile(errPath);
+    return r;
+}
+
+HostRun::HostRun() {
+    const fs::path plugin = dir / "plugin";
+    fs::create_directories(plugin);
+    for (const auto& entry : fs::directory_iterator(Win64Dir() + "/plugin"))
+        fs::copy_file(entry.path(), plugin / entry.path().filename());
+    args_ = {"--plugin", WinPath(pluginDir() + "/Quillmendex.dll"), "--report", WinPath(dir / "report.json"),
+             "--out", WinPath(dir / "out.txt")};
+}
+
+HostRun& HostRun::input(const std::string& bytes) {
+    WriteFile(dir / "in.txt", bytes);
+    if (!hasInput_) args_.insert(args_.end(), {"--in", WinPath(dir / "in.txt")});
+    hasInput_ = true;
+    return *this;
+}
+
+HostRun& HostRun::select(int start, int end) {
+    return args({"--select", std::to_string(start) + ":" + std::to_string(end)});
+}
+
+HostRun& HostRun::click(int index) { return args({"--click", std::to_string(index)}); }
+HostRun& HostRun::pref(const std::string& name, const std::string& value) { return args({"--pref", name + "=" + value}); }
+HostRun& HostRun::env(const std::string& name, const std::string& value) { return args({"--env", name + "=" + value}); }
+
+HostRun& HostRun::args(const std::vector<std::string>& more) {
+    args_.insert(args_.end(), more.begin(), more.end());
+    return *this;
+}
+
+HostRun& HostRun::lang(const std::string& lang) {
+    lang_ = lang;
+    return *this;
+}
+
+Result HostRun::go() {
+    std::vector<std::string> argv = {SourceDir() + "/scripts/wine-run", HostExe()};
+    argv.insert(argv.end(), args_.begin(), args_.end());
+    std::remove((dir / "report.json").c_str());
+    std::remove((dir / "out.txt").c_str());
+    Result r = RunCommand(argv, {"LANG=" + lang_, "LC_ALL=" + lang_, "QUILL_WINE_TIMEOUT=120"});
+    const std::string report = ReadFile(dir / "report.json");
+    if (!report.empty()) r.report = json::parse(report, nullptr, false);
+    r.out = ReadFile(dir / "out.txt");
+    return r;
+}
+
+}  // namespace quilltest

@@ -1,0 +1,79 @@
+#pragma once
+// Runs the real DLL in the host stand-in under Wine and reads what it recorded.
+//
+//   quilltest::HostRun run;                        // a fresh copy of the plug-in folder
+//   run.input("a  \r\n");                      // the editor's text (bytes, ANSI)
+//   auto r = run.args({"--click", "1"}).go();  // runs quillhost.exe
+//   EXPECT_EQ(r.out, "a\r\n");                 // the editor text afterwards
+//   EXPECT_EQ(r.Calls("HostSetText").size(), 1);
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+namespace quilltest {
+
+using json = nlohmann::ordered_json;
+
+// The folders of a test: plug-in copy, files it reads and writes. Removed at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+// The Windows form of a Unix path, as the plug-in sees it: Z:\tmp\...
+std::string WinPath(const std::string& unixPath);
+
+struct Result {
+    int exit = -1;
+    std::string stdoutText, stderrText;
+    json report;          // empty when no report was written
+    std::string out;      // the editor text afterwards (bytes, ANSI)
+    // The recorded calls with this name, in order (callbacks and EM_ messages).
+    std::vector<json> Calls(const std::string& name) const;
+    // Names of all recorded calls, in order.
+    std::vector<std::string> CallNames() const;
+    std::vector<std::string> Messages() const;
+};
+
+class HostRun {
+public:
+    HostRun();  // copies the plug-in (DLL and bitmaps) into a fresh folder
+    HostRun& input(const std::string& bytes);
+    HostRun& select(int start, int end);
+    HostRun& click(int index);
+    HostRun& pref(const std::string& name, const std::string& value);
+    HostRun& env(const std::string& name, const std::string& value);
+    HostRun& args(const std::vector<std::string>& more);
+    // The Unix LANG under which Wine runs (picks the ANSI code page).
+    HostRun& lang(const std::string& lang);
+    Result go();
+
+    TempDir dir;                 // holds plugin/ and the run's files
+    std::string pluginDir() const { return dir / "plugin"; }
+
+private:
+    std::vector<std::string> args_;
+    std::string lang_ = "en_US.UTF-8";
+    bool hasInput_ = false;
+};
+
+// Runs any command line, returning exit status and output.
+Result RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
+
+// Paths of the build: the x64 tree, the stand-in, the source tree.
+std::string Win64Dir();
+std::string HostExe();
+std::string SourceDir();
+
+}  // namespace quilltest
