@@ -12,8 +12,9 @@ QUILL_SANITIZE=1 scripts/build.sh
 export QUILL_WINEPREFIX="$(mktemp -d)/wine"
 trap 'rm -rf "$(dirname "$QUILL_WINEPREFIX")"' EXIT
 
+b="${QUILL_BUILD_DIR:-build}"
 status=0
-ctest --test-dir build/sanitize --output-on-failure || status=1
-ctest --test-dir build/x64 --output-on-failure || status=1
-ctest --test-dir build/native --output-on-failure || status=1
+ctest --test-dir "$b/sanitize" --output-on-failure || status=1
+ctest --test-dir "$b/x64" --output-on-failure || status=1
+ctest --test-dir "$b/native" --output-on-failure || status=1
 exit $status
