@@ -17,4 +17,6 @@ status=0
 ctest --test-dir "$b/sanitize" --output-on-failure || status=1
 ctest --test-dir "$b/x64" --output-on-failure || status=1
 ctest --test-dir "$b/native" --output-on-failure || status=1
+# Bounded fuzzing of the portable core (about a minute in all).
+scripts/fuzz.sh || status=1
 exit $status
