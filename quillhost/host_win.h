@@ -44,6 +44,7 @@ struct Host {
     WNDPROC editProc = nullptr;
     int pluginDepth = 0;  // > 0 while an export runs
     int internal = 0;     // > 0 while the host itself talks to the editor
+    bool undoableText = false;  // the window for people: HostSetText can be undone
 
     int32_t pluginId = 0;
     std::string pluginName;
@@ -58,6 +59,9 @@ struct Host {
     std::vector<std::wstring> messages, windows;
     std::set<HWND> handled;
     std::string fault;
+    std::wstring initialText;
+    json snapshots = json::array();
+    size_t memoryBefore = 0;
     std::wstring unknownStep;
 
     bool Has(const std::vector<int32_t>& list, int32_t index) const;
@@ -82,6 +86,8 @@ struct Host {
 
     bool CreateEditor(bool visible);
     bool LoadInput();
+    void ApplySelection();
+    void ResetEditor();
     bool WriteOutput();
     void WriteReport();
     void PrintSummary() const;

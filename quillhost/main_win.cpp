@@ -4,6 +4,7 @@
 // message the plug-in sends. Scripted runs write a JSON report; without --click,
 // --out, --report or --sequence it opens a window for people (host_window_win.cpp).
 #include <windows.h>
+#include <psapi.h>
 
 #include <csignal>
 #include <cstdio>
@@ -299,7 +300,14 @@ void Host::Record(const std::string& name, json args, json result) {
 
 std::wstring Host::EditorText() const { return TextOf(edit); }
 
-void Host::SetEditorText(const std::wstring& text) { SetWindowTextW(edit, text.c_str()); }
+void Host::SetEditorText(const std::wstring& text) {
+    if (undoableText) {  // the window for people: replace all, as an undoable edit
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        return;
+    }
+    SetWindowTextW(edit, text.c_str());
+}
 
 std::pair<size_t, size_t> Host::Selection() const {
     DWORD s = 0, e = 0;
@@ -355,6 +363,14 @@ void Host::WriteReport() {
     r["messages"] = msgs;
     r["windows"] = wins;
     r["ansi_code_page"] = GetACP();
+    if (!snapshots.empty()) r["snapshots"] = snapshots;
+    PROCESS_MEMORY_COUNTERS mem = {};
+    mem.cb = sizeof mem;
+    if (GetProcessMemoryInfo(GetCurrentProcess(), &mem, sizeof mem)) {
+        // Private bytes before the first export call and at their peak over the run.
+        r["memory"] = {{"private_before_run", memoryBefore}, {"peak_private", mem.PeakPagefileUsage},
+                       {"peak_working_set", mem.PeakWorkingSetSize}};
+    }
     if (!fault.empty()) r["fault"] = fault;
     std::ofstream f(std::filesystem::path(*opt.report), std::ios::binary);
     f << r.dump(1, ' ', false, json::error_handler_t::replace);
@@ -438,6 +454,29 @@ void Host::RunStep(const std::wstring& step) {
     else if (name == L"onWindowChange") CallExport("onWindowChange", ex.onWindowChange);
     else if (name == L"OnMenuClick") Click(number(0));
     else if (name == L"Clicks") for (int32_t i : opt.clicks) Click(i);
+    else if (name == L"Each") {
+        // Every index from A to B on a fresh copy of the initial text and selection,
+        // with a snapshot of the editor after each.
+        std::wstring from = arg, to = arg;
+        if (auto at = arg.find(L':'); at != std::wstring::npos) {
+            from = arg.substr(0, at);
+            to = arg.substr(at + 1);
+        }
+        auto a = ParseInt32(from), b = ParseInt32(to);
+        for (int64_t i = a.value_or(0); i <= b.value_or(-1); ++i) {
+            ResetEditor();
+            const size_t messagesBefore = messages.size(), windowsBefore = windows.size();
+            Click(static_cast<int32_t>(i));
+            Internal in;
+            auto [s, e] = Selection();
+            json shown = json::array();
+            for (size_t m = messagesBefore; m < messages.size(); ++m) shown.push_back(Utf8(messages[m]));
+            json opened = json::array();
+            for (size_t w = windowsBefore; w < windows.size(); ++w) opened.push_back(Utf8(windows[w]));
+            snapshots.push_back(json{{"index", i}, {"text", TextValue(EditorText())}, {"selection", {s, e}},
+                                     {"messages", shown}, {"windows", opened}});
+        }
+    }
     else if (name == L"Sweep") {
         std::wstring from = arg, to = arg;
         if (auto at = arg.find(L':'); at != std::wstring::npos) {
@@ -499,9 +538,25 @@ bool Host::LoadInput() {
     if (!f) return false;
     std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
     Internal in;
-    SetEditorText(Widen(bytes, CP_ACP));
+    initialText = Widen(bytes, CP_ACP);
+    SetEditorText(initialText);
     SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
     return true;
+}
+
+void Host::ApplySelection() {
+    if (!opt.select) return;
+    Internal in;
+    SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(static_cast<intptr_t>(opt.select->first)),
+                 static_cast<LPARAM>(opt.select->second));
+}
+
+void Host::ResetEditor() {
+    Internal in;
+    SetEditorText(initialText);
+    SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
+    SendMessageW(edit, EM_SETSEL, 0, 0);
+    ApplySelection();
 }
 
 bool Host::WriteOutput() {
@@ -535,11 +590,11 @@ int Host::RunScripted() {
         fwprintf(stderr, L"quillhost: cannot read %ls\n", opt.in->c_str());
         return 2;
     }
-    if (opt.select) {
-        Internal in;
-        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(static_cast<intptr_t>(opt.select->first)),
-                     static_cast<LPARAM>(opt.select->second));
-    }
+    ApplySelection();
+    PROCESS_MEMORY_COUNTERS before = {};
+    before.cb = sizeof before;
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    memoryBefore = before.PagefileUsage;
     SetTimer(nullptr, 0, 10, Watch);
     for (const auto& step : Steps()) RunStep(step);
     if (!unknownStep.empty()) {
