@@ -12,7 +12,16 @@ extern std::string IniFileName;
 void LocatePluginFiles(const std::string& rootDir, const std::string& name, std::string& pluginDir,
                        std::string& iniFileName) noexcept;
 
-// Reads the settings (and switches the log); raises an error on failure.
+// Whether a file can be created in folder: creates "chk.tmp" there exclusively,
+// deleted on close, and then deletes any "chk.tmp" an earlier run left behind.
+bool IsFolderWritable(const std::u16string& folder) noexcept;
+// Moves an older settings file to newPath (ANSI paths) when it exists, newPath's
+// folder exists and nothing is at newPath yet; every failure is swallowed.
+void MoveSettingsFile(const std::string& oldPath, const std::string& newPath) noexcept;
+
+// Reads the settings (and switches the log); raises an error on failure. An
+// existing settings file that cannot be opened for reading is a failure; a
+// missing file, section or key gives the defaults.
 bool ReadSettings();
 // Writes the position values; raises "Unable to write to %s" on failure.
 bool WriteSettings();
