@@ -485,6 +485,9 @@ void Host::RunStep(const std::wstring& step) {
         }
         auto a = ParseInt32(from), b = ParseInt32(to);
         for (int32_t i = a.value_or(0); i <= b.value_or(-1); ++i) Click(i);
+    } else if (name == L"Undo") {  // the user's Ctrl+Z in the editor, between exports
+        Internal in;
+        SendMessageW(edit, EM_UNDO, 0, 0);
     } else if (name == L"OnDestroy") CallExport("OnDestroy", ex.OnDestroy);
     else if (name == L"Configure") CallExport("Configure", ex.Configure);
     else if (name == L"About") {
