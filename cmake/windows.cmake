@@ -33,9 +33,13 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   quill_collect(QUILLHOST_MAIN boundary quillhost)
   add_executable(quillhost ${QUILLHOST_MAIN} ${QUILLHOST_SOURCES})
   target_include_directories(quillhost PRIVATE ${QUILL_JSON_INCLUDE})
-  target_link_libraries(quillhost PRIVATE quill_core user32 gdi32 comctl32)
+  target_link_libraries(quillhost PRIVATE quill_core user32 gdi32 comctl32 psapi)
   target_compile_options(quillhost PRIVATE -Wall -Wextra)
   target_link_options(quillhost PRIVATE -municode -mconsole)
+  # The sample that the window for people opens with travels inside the program.
+  target_sources(quillhost PRIVATE ${CMAKE_SOURCE_DIR}/quillhost/quillhost.rc)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/quillhost/quillhost.rc PROPERTIES
+    OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/samples/messy.sql)
 
   # Windows tests, run in-process under Wine.
   quill_collect(QUILL_WINTESTS wintest ${QUILL_FOLDERS})
