@@ -1,11 +1,13 @@
 // The stand-in's window for people: a menu bar whose Edit menu holds an Undo of
 // its own and the plug-in's items where their menu texts place them, a toolbar
 // with the plug-in's buttons and bitmaps, and the editor below. Without --in the
-// editor opens the sample that the program carries as a resource.
+// editor opens the sample that the program carries as a resource; without
+// --pref TabPosition=N the tab width is 4.
 #include "quillhost/host_win.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -290,6 +292,9 @@ int Host::RunInteractive() {
     }
     // Whole-text replacements (HostSetText) can be undone here, as in an IDE.
     undoableText = true;
+    // An IDE always has a tab width; --pref TabPosition=N sets another one.
+    if (std::none_of(opt.prefs.begin(), opt.prefs.end(), [](const auto& p) { return p.first == L"TabPosition"; }))
+        opt.prefs.emplace_back(L"TabPosition", L"4");
     w.font = CreateFontW(-14, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New");
     if (w.font) SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(w.font), TRUE);
