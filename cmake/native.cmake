@@ -21,7 +21,9 @@ if(QUILL_WIN64_DIR AND QUILL_E2E_TESTS)
   target_compile_definitions(quill_e2e PRIVATE
     QUILL_WIN64_DIR="${QUILL_WIN64_DIR}"
     QUILL_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  add_test(NAME e2e COMMAND quill_e2e)
+  # One CTest test per test case, so `ctest -j` runs them side by side.
+  include(GoogleTest)
+  gtest_discover_tests(quill_e2e TEST_PREFIX "e2e." DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 1800)
 endif()
 
 if(QUILL_BENCH)
