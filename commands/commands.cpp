@@ -1,6 +1,5 @@
 #include "commands/commands.h"
 
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -54,12 +53,11 @@ void OnSelectionOrWhole(Editor& editor, Transform&& transform) {
     std::u16string text = editor.SelectedText();
     const bool selection = !text.empty();
     if (!selection) text = editor.Text();
-    const std::optional<std::u16string> result = transform(text);
-    if (!result) return;
+    if (!transform(text)) return;
     if (selection)
-        WriteSelection(editor, *result);
+        WriteSelection(editor, text);
     else
-        editor.SetText(*result);
+        editor.SetText(text);
 }
 
 // 32-bit signed arithmetic that wraps instead of overflowing.
@@ -70,7 +68,7 @@ int32_t Add32(int32_t a, int32_t b) noexcept {
 }  // namespace
 
 void RemoveTrailingSpaces(Editor& editor) {
-    Frame(editor, [&] { OnSelectionOrWhole(editor, TrimTrailingSpaces); });
+    Frame(editor, [&] { OnSelectionOrWhole(editor, [](std::u16string& t) { return TrimTrailingSpaces(t); }); });
 }
 
 void ReplaceTabBySpaces(Editor& editor) {
@@ -78,12 +76,13 @@ void ReplaceTabBySpaces(Editor& editor) {
         // The preference is read before the text: a bad value leaves the editor alone.
         TabWidth = StrToInt(editor.Preference("TabPosition"));
         const std::u16string text = editor.Text();
-        if (std::optional<std::u16string> result = ExpandTabs(text, TabWidth)) editor.SetText(*result);
+        std::u16string result;
+        if (ExpandTabs(text, TabWidth, result)) editor.SetText(result);
     });
 }
 
 void RemoveBlankLines(Editor& editor) {
-    Frame(editor, [&] { OnSelectionOrWhole(editor, SqueezeBlankLines); });
+    Frame(editor, [&] { OnSelectionOrWhole(editor, [](std::u16string& t) { return SqueezeBlankLines(t); }); });
 }
 
 void AddAroundSelection(Editor& editor, int pairKind) {

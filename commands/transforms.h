@@ -6,11 +6,10 @@
 //   ExpandTabs           "\t"        -> width spaces (none for a width <= 0)
 //   SqueezeBlankLines    "\r\n\r\n"  -> "\r\n"
 // Only CR LF is a line break; a lone CR or LF is an ordinary character, and only
-// U+0020 is a space. Each returns nothing when the text would not change, so an
-// unchanged text is neither copied nor compared.
+// U+0020 is a space. Each tells whether the text changed, so an unchanged text
+// is neither copied nor compared.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,11 +18,13 @@ namespace quill::commands {
 // The longest text that can cross the host boundary (its conversions count in int).
 inline constexpr size_t kMaxTextLength = 0x7FFFFFFF;
 
-std::optional<std::u16string> TrimTrailingSpaces(std::u16string_view text);
+// In place, as they only ever shorten the text: true when it changed.
+bool TrimTrailingSpaces(std::u16string& text);
+bool SqueezeBlankLines(std::u16string& text);
 
-// Throws std::bad_alloc when the result would be longer than kMaxTextLength.
-std::optional<std::u16string> ExpandTabs(std::u16string_view text, int32_t width);
-
-std::optional<std::u16string> SqueezeBlankLines(std::u16string_view text);
+// Into out, whose memory is reused: true when the text changed and out holds
+// the result; false when it has no tab (out is then left as it was). Throws
+// std::bad_alloc when the result would be longer than kMaxTextLength.
+bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out);
 
 }  // namespace quill::commands

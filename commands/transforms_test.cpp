@@ -15,8 +15,23 @@ namespace {
 
 namespace ref = reference;
 
-std::u16string Apply(const std::optional<std::u16string>& result, std::u16string_view text) {
-    return result ? *result : std::u16string(text);
+// The transforms as functions of their text, with whether they said it changed.
+struct Out {
+    std::u16string text;
+    bool changed;
+};
+Out Trim(std::u16string text) {
+    const bool changed = TrimTrailingSpaces(text);
+    return {text, changed};
+}
+Out Squeeze(std::u16string text) {
+    const bool changed = SqueezeBlankLines(text);
+    return {text, changed};
+}
+Out Tabs(std::u16string_view text, int width) {
+    std::u16string out = u"left alone";
+    const bool changed = ExpandTabs(text, width, out);
+    return {changed ? out : std::u16string(text), changed};
 }
 
 // Readable fixtures: '.' a space, '>' a tab, '|' CR LF, '~' a lone LF, '<' a lone CR.
@@ -65,42 +80,46 @@ TEST(Transforms, WhitespaceCases) {
     };
     for (const Case& c : cases) {
         const std::u16string in = T(c.in);
-        EXPECT_EQ(Apply(TrimTrailingSpaces(in), in), T(c.trimmed)) << Utf16ToUtf8(c.in);
-        EXPECT_EQ(Apply(SqueezeBlankLines(in), in), T(c.squeezed)) << Utf16ToUtf8(c.in);
-        // Nothing to change gives nothing back, so nothing is written.
-        EXPECT_EQ(TrimTrailingSpaces(in).has_value(), in != T(c.trimmed));
-        EXPECT_EQ(SqueezeBlankLines(in).has_value(), in != T(c.squeezed));
+        EXPECT_EQ(Trim(in).text, T(c.trimmed)) << Utf16ToUtf8(c.in);
+        EXPECT_EQ(Squeeze(in).text, T(c.squeezed)) << Utf16ToUtf8(c.in);
+        // "Changed" is what decides whether anything is written.
+        EXPECT_EQ(Trim(in).changed, in != T(c.trimmed));
+        EXPECT_EQ(Squeeze(in).changed, in != T(c.squeezed));
     }
 }
 
 TEST(Transforms, TabsBecomeWidthSpacesWithoutTabStops) {
-    EXPECT_EQ(*ExpandTabs(T(u"a>b>>x"), 4), T(u"a....b........x"));
-    EXPECT_EQ(*ExpandTabs(T(u">"), 1), T(u"."));
-    EXPECT_EQ(*ExpandTabs(T(u"a>b>"), 0), T(u"ab"));
-    EXPECT_EQ(*ExpandTabs(T(u">>"), -3), T(u""));
-    EXPECT_FALSE(ExpandTabs(T(u"a..b|"), 8).has_value());
-    EXPECT_FALSE(ExpandTabs(u"", 4).has_value());
+    EXPECT_EQ(Tabs(T(u"a>b>>x"), 4).text, T(u"a....b........x"));
+    EXPECT_EQ(Tabs(T(u">"), 1).text, T(u"."));
+    EXPECT_EQ(Tabs(T(u"a>b>"), 0).text, T(u"ab"));
+    EXPECT_EQ(Tabs(T(u">>"), -3).text, T(u""));
+    EXPECT_TRUE(Tabs(T(u">>"), -3).changed);
+    EXPECT_FALSE(Tabs(T(u"a..b|"), 8).changed);
+    EXPECT_FALSE(Tabs(u"", 4).changed);
 }
 
 TEST(Transforms, TabsThatCannotFitAreAnErrorNotAHugeAllocation) {
-    EXPECT_THROW(ExpandTabs(u"a\t", 0x7FFFFFFF).value(), std::bad_alloc);
-    EXPECT_THROW(ExpandTabs(u"a\t\t", 0x40000000).value(), std::bad_alloc);
-    EXPECT_EQ(ExpandTabs(u"\t", 100000)->size(), 100000u);
+    std::u16string out;
+    EXPECT_THROW(ExpandTabs(u"a\t", 0x7FFFFFFF, out), std::bad_alloc);
+    EXPECT_THROW(ExpandTabs(u"a\t\t", 0x40000000, out), std::bad_alloc);
+    EXPECT_TRUE(out.empty());
+    EXPECT_EQ(Tabs(u"\t", 100000).text.size(), 100000u);
 }
 
 TEST(Transforms, LongRunsAreHandledInOnePass) {
     // What the repeated replacement takes a million passes for.
     const std::u16string spaces = u"x" + std::u16string(1000000, u' ') + u"\r\ny";
-    EXPECT_EQ(*TrimTrailingSpaces(spaces), u"x\r\ny");
+    EXPECT_EQ(Trim(spaces).text, u"x\r\ny");
     std::u16string breaks = u"x";
     for (int i = 0; i < 1000000; ++i) breaks += u"\r\n";
-    EXPECT_EQ(*SqueezeBlankLines(breaks + u"y"), u"x\r\ny");
+    EXPECT_EQ(Squeeze(breaks + u"y").text, u"x\r\ny");
 }
 
 // Random texts made of the characters that matter, often in runs.
 std::u16string RandomText(std::mt19937& rng, size_t maxLength) {
     static const std::u16string_view pieces[] = {u" ", u" ", u" ", u"  ", u"\t", u"\r\n", u"\r\n", u"\r\n\r\n",
-                                                 u"\r",  u"\n", u"a",  u"b",  u"é", u"日", u"\U0001F600", u"\r \n"};
+                                                 u"\r",  u"\n", u"a",  u"b",  u"é", u"日", u"\U0001F600", u"\r \n",
+                                                 u"                    ", u"\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"};
     std::uniform_int_distribution<size_t> length(0, maxLength), piece(0, std::size(pieces) - 1);
     std::u16string text;
     for (size_t n = length(rng); n > 0; --n) text += pieces[piece(rng)];
@@ -112,11 +131,15 @@ TEST(Transforms, MatchTheRepeatedReplacementOnRandomTexts) {
     for (int i = 0; i < 20000; ++i) {
         const std::u16string text = RandomText(rng, i % 10 == 0 ? 400 : 40);
         const int width = static_cast<int>(rng() % 7) - 2;
-        ASSERT_EQ(Apply(TrimTrailingSpaces(text), text), ref::TrimTrailingSpaces(text)) << i;
-        ASSERT_EQ(Apply(SqueezeBlankLines(text), text), ref::SqueezeBlankLines(text)) << i;
-        ASSERT_EQ(Apply(ExpandTabs(text, width), text), ref::ExpandTabs(text, width)) << i;
-        ASSERT_EQ(TrimTrailingSpaces(text).has_value(), text != ref::TrimTrailingSpaces(text)) << i;
-        ASSERT_EQ(SqueezeBlankLines(text).has_value(), text != ref::SqueezeBlankLines(text)) << i;
+        const std::u16string trimmed = ref::TrimTrailingSpaces(text), squeezed = ref::SqueezeBlankLines(text),
+                             expanded = ref::ExpandTabs(text, width);
+        const Out trim = Trim(text), squeeze = Squeeze(text), tabs = Tabs(text, width);
+        ASSERT_EQ(trim.text, trimmed) << i;
+        ASSERT_EQ(squeeze.text, squeezed) << i;
+        ASSERT_EQ(tabs.text, expanded) << i;
+        ASSERT_EQ(trim.changed, text != trimmed) << i;
+        ASSERT_EQ(squeeze.changed, text != squeezed) << i;
+        ASSERT_EQ(tabs.changed, text.find(u'\t') != std::u16string::npos) << i;
     }
 }
 
