@@ -14,9 +14,10 @@ std::u16string Ascii(const std::string& s) { return std::u16string(s.begin(), s.
 
 // n as decimal text, at least width digits (zeros in front).
 std::u16string Digits(int n, size_t width) {
-    std::string s = std::to_string(n < 0 ? -n : n);
+    const long long v = n;
+    std::string s = std::to_string(v < 0 ? -v : v);
     if (s.size() < width) s.insert(0, width - s.size(), '0');
-    return Ascii(n < 0 ? "-" + s : s);
+    return Ascii(v < 0 ? "-" + s : s);
 }
 
 }  // namespace
