@@ -39,9 +39,9 @@ int Dpi() noexcept {
 
 int Scale(int pixelsAt96) noexcept { return MulDiv(pixelsAt96, Dpi(), 96); }
 
-Font MakeFont(const wchar_t* face, int height96, BYTE charset, int weight) {
-    Font font(CreateFontW(-Scale(height96), 0, 0, 0, weight, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face));
+Font MakeFont(const wchar_t* face, int height96, BYTE charset, BYTE pitchAndFamily) {
+    Font font(CreateFontW(-Scale(height96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, charset, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily, face));
     if (!font) CannotCreate();
     return font;
 }
@@ -443,8 +443,8 @@ Edit::Edit(HWND parent, int x, int y, int w, int h, DWORD style) {
     Create(WS_EX_CLIENTEDGE, L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, parent, x, y, w, h);
 }
 
-Memo::Memo(HWND parent, int x, int y, int w, int h, DWORD style) {
-    Create(WS_EX_CLIENTEDGE, L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | style, parent,
+Memo::Memo(HWND parent, int x, int y, int w, int h, DWORD style, bool border) {
+    Create(border ? WS_EX_CLIENTEDGE : 0, L"EDIT", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | style, parent,
            x, y, w, h);
 }
 
@@ -566,7 +566,10 @@ void ScrollBox::UpdateBar() {
     si.nMax = std::max(range_ - 1, 0);
     si.nPage = static_cast<UINT>(std::max(ClientHeight(), 0));
     si.nPos = position_;
-    SetScrollInfo(handle(), SB_VERT, &si, TRUE);
+    // Drawing the bar at once costs more than the whole tick of a rising text;
+    // it is drawn with the next paint instead.
+    SetScrollInfo(handle(), SB_VERT, &si, FALSE);
+    RedrawWindow(handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
 LRESULT ScrollBox::Message(UINT msg, WPARAM wp, LPARAM lp) {

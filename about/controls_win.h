@@ -110,7 +110,9 @@ private:
 };
 
 // A font face with a character height in pixels at 96 dpi (scaled to the screen).
-Font MakeFont(const wchar_t* face, int height96, BYTE charset = DEFAULT_CHARSET, int weight = FW_NORMAL);
+// pitchAndFamily guides the choice when the face is not installed.
+Font MakeFont(const wchar_t* face, int height96, BYTE charset = DEFAULT_CHARSET,
+              BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE);
 
 // The keys and buttons held at a mouse message, and which button went down.
 enum Shift : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -254,7 +256,7 @@ public:
 // Multi-line edit.
 class Memo : public Control {
 public:
-    Memo(HWND parent, int x, int y, int w, int h, DWORD style = 0);
+    Memo(HWND parent, int x, int y, int w, int h, DWORD style = 0, bool border = true);
     void SetReadOnly(bool readOnly);
     // Each line followed by CR LF.
     void SetLines(const std::vector<std::u16string>& lines);

@@ -18,6 +18,9 @@ using ui::Scale;
 // Design sizes at 96 dpi.
 constexpr int kClientWidth = 429, kClientHeight = 151;
 constexpr int kButtonsHeight = 33;
+// Info 77 and Close 76 wide, side by side, Close ending 2 pixels inside the
+// right edge (as the buttons stand 2 below the top), so its frame is not cut off.
+constexpr int kInfoLeft = 274, kCloseLeft = 351;
 constexpr int kPictureWidth = 116;
 constexpr int kTextPanelWidth = 299, kTextPanelHeight = 88;  // the design size the labels are anchored to
 constexpr int kScrollOverhang = 22;                           // the scroll box reaches beyond the panel by this
@@ -34,7 +37,7 @@ ui::Font WithFont(HWND hwnd, ui::Font font) {
     return font;
 }
 
-std::u16string FormatWith(int (*format)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int), DWORD flags,
+std::u16string FormatWith(int(WINAPI* format)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int), DWORD flags,
                           const SYSTEMTIME& t) {
     const int n = format(LOCALE_USER_DEFAULT, flags, &t, nullptr, nullptr, 0);
     if (n <= 0) return {};
@@ -56,15 +59,16 @@ TfrmAbout::TfrmAbout(std::u16string_view AIniFileName)
     : ui::Form(kClassName, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
                WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT),
       fontTahoma_(WithFont(handle(), ui::MakeFont(L"Tahoma", 11))),
-      fontCourier_(ui::MakeFont(L"Courier New", 11, ANSI_CHARSET)),
+      // Fixed pitch, so that a system without Courier New still shows the framed box.
+      fontCourier_(ui::MakeFont(L"Courier New", 11, ANSI_CHARSET, FIXED_PITCH | FF_MODERN)),
       picture_(ui::AboutPicture()),
       infoGlyph_(ui::InfoGlyph(Scale(16), GetSysColor(COLOR_BTNFACE))),
       closeGlyph_(ui::CloseGlyph(Scale(16), GetSysColor(COLOR_BTNFACE))),
       bigIcon_(ui::AboutIcon(GetSystemMetrics(SM_CXICON))),
       smallIcon_(ui::AboutIcon(GetSystemMetrics(SM_CXSMICON))),
       pnlButtons(handle(), 0, Scale(kClientHeight - kButtonsHeight), Scale(kClientWidth), Scale(kButtonsHeight)),
-      bbtnInfo(pnlButtons.handle(), Scale(281), Scale(2), Scale(77), Scale(30), kInfoId),
-      bbtnClose(pnlButtons.handle(), Scale(358), Scale(2), Scale(76), Scale(30), IDOK),
+      bbtnInfo(pnlButtons.handle(), Scale(kInfoLeft), Scale(2), Scale(77), Scale(30), kInfoId),
+      bbtnClose(pnlButtons.handle(), Scale(kCloseLeft), Scale(2), Scale(76), Scale(30), IDOK),
       pcAboutSettings(handle(), 0, 0, Scale(kClientWidth), Scale(kClientHeight - kButtonsHeight)),
       tsAbout(pcAboutSettings.handle(), 0, 0, 10, 10),
       pnlAbout(tsAbout.handle(), 0, 0, 10, 10),
@@ -74,8 +78,9 @@ TfrmAbout::TfrmAbout(std::u16string_view AIniFileName)
       lblAboutText1(pnlAboutText.handle(), Scale(3), Scale(2), Scale(327), Scale(15), ui::Label::Align::Center),
       lblAboutText2(pnlAboutText.handle(), Scale(166), Scale(74), Scale(131), Scale(13), ui::Label::Align::Right),
       lblAboutText3(pnlAboutText.handle(), Scale(2), Scale(74), Scale(100), Scale(13)),
-      sbAbout(pnlAboutScroll.handle(), 0, 0, Scale(kTextPanelWidth), Scale(kTextPanelHeight)),
-      mmAbout(sbAbout.handle(), 0, 0, Scale(kTextPanelWidth), Scale(kTextPanelHeight), ES_READONLY),
+      // Without borders: the text seems to stand on the panel itself.
+      sbAbout(pnlAboutScroll.handle(), 0, 0, Scale(kTextPanelWidth), Scale(kTextPanelHeight), false),
+      mmAbout(sbAbout.handle(), 0, 0, Scale(kTextPanelWidth), Scale(kTextPanelHeight), ES_READONLY, false),
       tsSettings(std::make_unique<ui::Panel>(pcAboutSettings.handle(), 0, 0, 10, 10)),
       fraSettings(std::make_unique<Tfrapluginframe>(tsSettings->handle())),
       tmAbout(handle(), kTimerId, 100) {
@@ -157,8 +162,8 @@ void TfrmAbout::Layout() {
     pnlButtons.SetBounds(0, h - buttonsHeight, w, buttonsHeight);
     // Both buttons keep their distance from the right edge.
     const int shift = w - Scale(kClientWidth);
-    bbtnInfo.SetBounds(Scale(281) + shift, Scale(2), Scale(77), Scale(30));
-    bbtnClose.SetBounds(Scale(358) + shift, Scale(2), Scale(76), Scale(30));
+    bbtnInfo.SetBounds(Scale(kInfoLeft) + shift, Scale(2), Scale(77), Scale(30));
+    bbtnClose.SetBounds(Scale(kCloseLeft) + shift, Scale(2), Scale(76), Scale(30));
     pcAboutSettings.SetBounds(0, 0, w, h - buttonsHeight);
 
     const RECT page = pcAboutSettings.DisplayRect();

@@ -145,8 +145,10 @@ void Quill(const Pen2& p, double nx, double ny, double tx, double ty, double bre
     std::vector<POINT> half(left.begin(), left.end());
     for (int i = steps; i >= 0; --i) half.push_back(at(len * (0.22 + 0.78 * i / steps), 0));
     p.Polygon(half, vaneDark);
-    for (double a : {0.42, 0.55, 0.68, 0.80}) {
-        const POINT s = at(len * a, 0), e = at(len * (a + 0.07), breadth * 0.85);
+    // A few barbs, ending inside the vane.
+    for (double a : {0.40, 0.52, 0.64, 0.76}) {
+        const double t = (a + 0.06 - 0.22) / 0.78;
+        const POINT s = at(len * a, 0), e = at(len * (a + 0.06), breadth * 0.7 * std::sin(3.14159265 * std::pow(t, 0.8)));
         p.Shape(CLR_INVALID, vane, 0.6, [&] {
             MoveToEx(p.dc, s.x, s.y, nullptr);
             LineTo(p.dc, e.x, e.y);

@@ -27,9 +27,11 @@ public:
     explicit Tfrapluginframe(HWND parent);
 
     // Makes a control on the frame, owned by it, named name; the other arguments
-    // go to the control's constructor after its parent.
+    // go to the control's constructor after its parent. Names are unique without
+    // regard to case (an error otherwise); any number of controls may have none.
     template <class T, class... A>
     T& Add(std::u16string name, A&&... args) {
+        if (!name.empty() && Find(name)) throw Error(u"A control named " + name + u" already exists.");
         components_.reserve(components_.size() + 1);
         auto control = std::make_unique<T>(handle(), std::forward<A>(args)...);
         control->SetName(std::move(name));

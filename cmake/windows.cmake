@@ -53,3 +53,19 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     add_test(NAME wintests COMMAND quill_wintests)
   endif()
 endif()
+
+# ---- About window: small test programs (sources in about/testdata) -----------
+# Two DLLs for the version-text tests (no version resource at all; only a
+# "040904B0" string table) and the driver of scripts/screenshots-about.sh.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_library(about_noversion SHARED about/testdata/noversion.c)
+  add_library(about_unicodetable SHARED about/testdata/noversion.c about/testdata/unicodetable.rc)
+  set_target_properties(about_noversion about_unicodetable PROPERTIES
+    PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testdata)
+  add_executable(aboutshot about/testdata/aboutshot.c)
+  target_link_options(aboutshot PRIVATE -municode)
+  if(TARGET quill_wintests)
+    add_dependencies(quill_wintests about_noversion about_unicodetable)
+    target_compile_definitions(quill_wintests PRIVATE QUILL_TEST_DATA_DIR="${CMAKE_BINARY_DIR}/testdata")
+  endif()
+endif()

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Screenshots of the About window, taken under Xvfb:
+#   docs/about.png            as it opens: picture, the three labels, Info and Close
+#   docs/about-scrolling.png  after Info: the information text rising
+#   scripts/screenshots-about.sh
+# Run scripts/build.sh first. The real Quillmendex.dll runs from a temporary
+# copy, loaded by the small driver aboutshot.exe (about/testdata/aboutshot.c),
+# in a Wine prefix of its own that draws on the X display inside Wine's own
+# desktop (which draws title bars and frames as Windows would). Installs Xvfb
+# and ImageMagick when missing.
+#   QUILL_BUILD_DIR   build tree (default build)
+#   QUILL_SHOTS_DIR   where the PNGs go (default docs)
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+b="${QUILL_BUILD_DIR:-build}"
+shots="${QUILL_SHOTS_DIR:-docs}"
+case "$b" in /*) ;; *) b="$root/$b" ;; esac
+
+missing=()
+command -v Xvfb >/dev/null || missing+=(xvfb xauth)
+command -v import >/dev/null || missing+=(imagemagick)
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" = 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if [ ! -f "$b/x64/aboutshot.exe" ] || [ ! -f "$b/x64/plugin/Quillmendex.dll" ]; then
+  echo "screenshots-about.sh: no build in $b (run scripts/build.sh)" >&2
+  exit 1
+fi
+
+work="$(mktemp -d)"
+export QUILL_WINEPREFIX="${QUILL_ABOUT_WINEPREFIX:-/tmp/quillmendex-about-shots-$(id -u)}"
+export QUILL_WINE_GRAPHICS=x11
+export QUILL_WINE_TIMEOUT=120
+export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+xvfb=""
+driver=""
+cleanup() {
+  [ -n "$driver" ] && kill "$driver" 2>/dev/null || true
+  WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir "$work/plugin"
+cp "$b/x64/plugin/Quillmendex.dll" "$work/plugin/"
+
+# Wine draws the caption buttons with its Marlett font, which a fresh prefix may
+# not find by itself: put it into the prefix's font folder.
+if [ ! -f "$QUILL_WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  scripts/wine-run wineboot -u >/dev/null 2>&1 || true
+  for f in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+    if [ -f "$f" ]; then
+      mkdir -p "$QUILL_WINEPREFIX/drive_c/windows/Fonts"
+      cp "$f" "$QUILL_WINEPREFIX/drive_c/windows/Fonts/"
+      break
+    fi
+  done
+  WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
+fi
+
+# Xvfb picks a free display and writes its number.
+Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.2; done
+[ -s "$work/display" ] || { echo "screenshots-about.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+
+winpath() { echo "Z:$1" | tr / '\\'; }
+scripts/wine-run explorer /desktop=about,640x400 "$(winpath "$b/x64/aboutshot.exe")" \
+  "$(winpath "$work/plugin/Quillmendex.dll")" "$(winpath "$work")" >/dev/null 2>&1 &
+driver=$!
+
+mkdir -p "$shots"
+# name, ready file: waits for the driver, then cuts the window out of the screen.
+shot() {
+  for _ in $(seq 600); do [ -s "$work/$2.ready" ] && break; sleep 0.2; done
+  if [ ! -s "$work/$2.ready" ]; then
+    echo "screenshots-about.sh: the About window did not reach '$2'" >&2
+    exit 1
+  fi
+  read -r left top right bottom < "$work/$2.ready"
+  import -window root "$work/raw.png"
+  convert "$work/raw.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$shots/$1"
+  echo "$shots/$1"
+  touch "$work/$2.done"
+}
+shot about.png labels
+shot about-scrolling.png scrolling
+wait "$driver"
+driver=""
