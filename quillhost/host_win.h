@@ -53,6 +53,7 @@ struct Host {
     json buttons = json::array();
     json calls = json::array();
     json exports = json::array();
+    std::vector<double> exportMs;  // the time each export took, in the order of exports
     json aboutResult;
     std::map<int32_t, int32_t> menuState;
     std::map<int, std::string> textResults;

@@ -347,6 +347,7 @@ void Host::WriteReport() {
     r["buttons"] = buttons;
     r["calls"] = calls;
     r["exports"] = exports;
+    r["export_ms"] = exportMs;
     r["menu_state"] = json::object();
     for (auto& [k, v] : menuState) r["menu_state"][std::to_string(k)] = v;
     if (edit) {
@@ -383,8 +384,17 @@ auto Host::CallExport(const char* name, Fn fn, A... args) {
     ++pluginDepth;
     struct Leave {
         int& depth;
-        ~Leave() { --depth; }
-    } leave{pluginDepth};
+        LARGE_INTEGER start;
+        ~Leave() {
+            --depth;
+            LARGE_INTEGER end, frequency;  // how long the export took, for timing runs
+            QueryPerformanceCounter(&end);
+            QueryPerformanceFrequency(&frequency);
+            g.exportMs.push_back(static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 /
+                                 static_cast<double>(frequency.QuadPart));
+        }
+    } leave{pluginDepth, {}};
+    QueryPerformanceCounter(&leave.start);
     return fn(args...);
 }
 
