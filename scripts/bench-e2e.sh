@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Times the editor commands end to end: the real DLL in the host stand-in under
+# Wine, on a 10 MB editor text (samples/messy.sql repeated). Each command's
+# time is the time of its OnMenuClick as the stand-in measured it (export_ms
+# in the report), so Wine's start and the loading of the text are left out.
+#
+# Baselines, through the same callbacks and the same text:
+#   whole text:  "Replace tab by spaces" with TabPosition 1: HostGetText, then
+#                HostSetText of a text of the same length (each tab becomes one
+#                space), i.e. a plain read and write of the whole text.
+#   selection:   "Add () around selection" with everything selected:
+#                HostGetSelectedText, then EM_REPLACESEL of the same text with
+#                two more characters.
+#
+#   scripts/bench-e2e.sh            after scripts/build.sh
+# QUILL_BUILD_DIR picks the build tree (default build); QUILL_BENCH_MB the size
+# in MB (default 10); QUILL_BENCH_RUNS how often each is run (default 3; the
+# fastest run is shown, then all of them).
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+b="${QUILL_BUILD_DIR:-build}"
+case "$b" in /*) ;; *) b="$root/$b" ;; esac
+mb="${QUILL_BENCH_MB:-10}"
+runs="${QUILL_BENCH_RUNS:-3}"
+host="$b/x64/quillhost.exe"
+plugin="$b/x64/plugin/Quillmendex.dll"
+[ -f "$host" ] && [ -f "$plugin" ] || { echo "build first: scripts/build.sh" >&2; exit 2; }
+command -v python3 >/dev/null || { echo "python3 is needed to read the reports" >&2; exit 2; }
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+size=$((mb * 1000000))
+cp "$root/samples/messy.sql" "$work/text.sql"
+while [ "$(stat -c %s "$work/text.sql")" -lt "$size" ]; do
+  cat "$work/text.sql" "$work/text.sql" >"$work/double.sql"
+  mv "$work/double.sql" "$work/text.sql"
+done
+head -c "$size" "$work/text.sql" >"$work/in.sql"
+{ printf '('; cat "$work/in.sql"; printf ')'; } >"$work/paren.sql"
+
+# run NAME INPUT ARGS...: stand-in runs, prints the click's milliseconds.
+run() {
+  local name="$1" input="$2"; shift 2
+  local i
+  for ((i = 1; i <= runs; i++)); do
+    QUILL_WINE_TIMEOUT=900 "$root/scripts/wine-run" "$host" --plugin "$plugin" --in "$input" \
+      --report "$work/report$i.json" --out "$work/out.sql" "$@" >/dev/null
+  done
+  python3 - "$name" "$work"/report*.json <<'EOF'
+import json, sys
+times, writes = [], ""
+for path in sys.argv[2:]:
+    r = json.load(open(path))
+    times += [t for e, t in zip(r["exports"], r["export_ms"]) if e == "OnMenuClick"]
+    writes = ", ".join(c["name"] for c in r["calls"] if c["name"] in ("HostSetText", "EM_REPLACESEL")) or "none"
+runs = " ".join(f"{t:.0f}" for t in times)
+print(f"{sys.argv[1]:<44} {min(times):9.1f} ms  ({runs})  writes: {writes}", flush=True)
+EOF
+  rm -f "$work"/report*.json
+}
+
+all=(--select 0:-1)
+echo "editor text: $size bytes"
+run "baseline, whole text (read + write)" "$work/in.sql" --pref TabPosition=1 --click 2
+run "1 Remove trailing spaces, whole text" "$work/in.sql" --click 1
+run "2 Replace tab by spaces (TabPosition 4)" "$work/in.sql" --pref TabPosition=4 --click 2
+run "3 Remove blank lines, whole text" "$work/in.sql" --click 3
+run "baseline, selection (read + write)" "$work/in.sql" "${all[@]}" --click 5
+run "1 Remove trailing spaces, all selected" "$work/in.sql" "${all[@]}" --click 1
+run "3 Remove blank lines, all selected" "$work/in.sql" "${all[@]}" --click 3
+run "10 Remove () around selection, all selected" "$work/paren.sql" "${all[@]}" --click 10
