@@ -53,7 +53,8 @@ HWND ShownWindowOfClass(const wchar_t* cls) {
 // runs inside its message loop, then Close is pressed unless the script closed it.
 struct Drive {
     std::function<void(HWND)> script;
-    bool ran = false;
+    bool close = true;  // false: the script makes the window close by itself
+    bool ran = false, gaveUp = false;
     UINT_PTR step = 0, giveUp = 0;
 };
 Drive* drive = nullptr;
@@ -68,23 +69,28 @@ void CALLBACK Step(HWND, UINT, UINT_PTR, DWORD) {
     } catch (...) {
         ADD_FAILURE() << "the script raised an error";
     }
-    if (IsWindowVisible(hwnd)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    if (drive->close && IsWindowVisible(hwnd)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
 }
 
 void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) {
-    if (HWND hwnd = ShownWindowOfClass(TfrmAbout::kClassName)) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    if (HWND hwnd = ShownWindowOfClass(TfrmAbout::kClassName)) {
+        if (drive) drive->gaveUp = true;
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    }
 }
 
-void WhileShown(const std::function<void()>& show, std::function<void(HWND)> script) {
-    Drive d{std::move(script)};
+// Returns false when the window had to be closed because it stayed open too long.
+bool WhileShown(const std::function<void()>& show, std::function<void(HWND)> script, bool close = true) {
+    Drive d{std::move(script), close};
     drive = &d;
     d.step = SetTimer(nullptr, 0, 20, Step);
-    d.giveUp = SetTimer(nullptr, 0, 30000, GiveUp);
+    d.giveUp = SetTimer(nullptr, 0, close ? 30000 : 3000, GiveUp);
     show();
     KillTimer(nullptr, d.step);
     KillTimer(nullptr, d.giveUp);
     drive = nullptr;
     EXPECT_TRUE(d.ran) << "the window was never shown";
+    return !d.gaveUp;
 }
 
 void Click(const ui::Control& control) { SendMessageW(control.handle(), BM_CLICK, 0, 0); }
@@ -124,13 +130,14 @@ protected:
         quill::SetLogFile(u"");
         quill::IniFileName.clear();
     }
-    void Show(std::function<void(TfrmAbout&)> script) {
-        WhileShown([] { quill::ShowAboutWindow(); },
-                   [&](HWND hwnd) {
-                       TfrmAbout* form = TfrmAbout::FromHandle(hwnd);
-                       ASSERT_NE(form, nullptr);
-                       script(*form);
-                   });
+    bool Show(std::function<void(TfrmAbout&)> script, bool close = true) {
+        return WhileShown([] { quill::ShowAboutWindow(); },
+                          [&](HWND hwnd) {
+                              TfrmAbout* form = TfrmAbout::FromHandle(hwnd);
+                              ASSERT_NE(form, nullptr);
+                              script(*form);
+                          },
+                          close);
     }
     TempFolder folder;
     std::wstring ini;
@@ -353,6 +360,36 @@ TEST_F(AboutWindow, CloseEndsTheModalLoopAndTheSettingsAreWritten) {
         });
         EXPECT_TRUE(Exists(ini));
     }
+}
+
+bool displayedLater = false;
+
+TEST_F(AboutWindow, KeysThroughItsMessageLoop) {
+    // The keys are posted, so the window's own loop handles them as it would typed ones.
+    // Esc closes it.
+    EXPECT_TRUE(Show([](TfrmAbout&) { PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0); }, false));
+    // Enter with the focus on the tab closes it as well.
+    EXPECT_TRUE(Show(
+        [](TfrmAbout& form) {
+            SetFocus(form.pcAboutSettings.handle());
+            PostMessageW(form.pcAboutSettings.handle(), WM_KEYDOWN, VK_RETURN, 0);
+        },
+        false));
+    // Enter on the focused Info button presses it; the window stays open (and is
+    // closed when the test gives up waiting).
+    displayedLater = false;
+    EXPECT_FALSE(Show(
+        [](TfrmAbout& form) {
+            SetFocus(form.bbtnInfo.handle());
+            PostMessageW(form.bbtnInfo.handle(), WM_KEYDOWN, VK_RETURN, 0);
+            SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+                KillTimer(nullptr, id);
+                if (TfrmAbout* f = TfrmAbout::FromHandle(ShownWindowOfClass(TfrmAbout::kClassName)))
+                    displayedLater = f->AboutboxDisplayed();
+            });
+        },
+        false));
+    EXPECT_TRUE(displayedLater);
 }
 
 TEST_F(AboutWindow, OtherWindowsOfTheThreadTakeNoInputWhileItIsShown) {

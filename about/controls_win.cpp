@@ -757,8 +757,19 @@ LRESULT Form::Message(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_CLOSE: modalResult_ = IDCANCEL; return 0;
         case WM_COMMAND:
-            if (lp == 0 && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
-                modalResult_ = LOWORD(wp);
+            // Enter and Esc, as IsDialogMessage reports them: Enter presses the
+            // button that has the focus, or else closes like Esc, with OK.
+            if (lp == 0 && LOWORD(wp) == IDOK) {
+                HWND focus = GetFocus();
+                auto* button = IsChild(handle(), focus) ? dynamic_cast<Button*>(FromHandle(focus)) : nullptr;
+                if (button)
+                    button->Command(BN_CLICKED);
+                else
+                    modalResult_ = IDOK;
+                return 0;
+            }
+            if (lp == 0 && LOWORD(wp) == IDCANCEL) {
+                modalResult_ = IDCANCEL;
                 return 0;
             }
             break;
