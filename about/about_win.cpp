@@ -9,6 +9,11 @@ namespace quill {
 
 void ShowAboutWindow() {
     {
+        // Once no window of ours is left (also after a failure), the window classes
+        // go, so that a module loaded again later registers its own.
+        struct ClassesGone {
+            ~ClassesGone() { ui::UnregisterClasses(); }
+        } classesGone;
         TfrmAbout form(FromAnsi(IniFileName));
         form.lblAboutText2.SetText(NoticeText(u"2010"));
         form.DestroySettingsPage();
@@ -17,8 +22,6 @@ void ShowAboutWindow() {
         form.EnableImageClick();
         form.ShowModal();
     }
-    // No window of ours is left; a module loaded again later registers its own classes.
-    ui::UnregisterClasses();
     StoreSettingsSilently();
 }
 

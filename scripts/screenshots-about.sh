@@ -10,6 +10,8 @@
 # and ImageMagick when missing.
 #   QUILL_BUILD_DIR   build tree (default build)
 #   QUILL_SHOTS_DIR   where the PNGs go (default docs)
+#   QUILL_SHOTS_DPI   the screen's dots per inch (default 96; e.g. 144 shows the
+#                     window scaled by 1.5), in a prefix of its own per value
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -32,7 +34,8 @@ if [ ! -f "$b/x64/aboutshot.exe" ] || [ ! -f "$b/x64/plugin/Quillmendex.dll" ]; 
 fi
 
 work="$(mktemp -d)"
-export QUILL_WINEPREFIX="${QUILL_ABOUT_WINEPREFIX:-/tmp/quillmendex-about-shots-$(id -u)}"
+dpi="${QUILL_SHOTS_DPI:-96}"
+export QUILL_WINEPREFIX="${QUILL_ABOUT_WINEPREFIX:-/tmp/quillmendex-about-shots-$dpi-$(id -u)}"
 export QUILL_WINE_GRAPHICS=x11
 export QUILL_WINE_TIMEOUT=120
 export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
@@ -62,16 +65,21 @@ if [ ! -f "$QUILL_WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
   done
   WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
 fi
+if [ "$dpi" != 96 ]; then
+  scripts/wine-run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
+fi
+width=$((640 * dpi / 96)) height=$((400 * dpi / 96))
 
 # Xvfb picks a free display and writes its number.
-Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.2; done
 [ -s "$work/display" ] || { echo "screenshots-about.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -1 "$work/display")"
 
 winpath() { echo "Z:$1" | tr / '\\'; }
-scripts/wine-run explorer /desktop=about,640x400 "$(winpath "$b/x64/aboutshot.exe")" \
+scripts/wine-run explorer "/desktop=about,${width}x${height}" "$(winpath "$b/x64/aboutshot.exe")" \
   "$(winpath "$work/plugin/Quillmendex.dll")" "$(winpath "$work")" >/dev/null 2>&1 &
 driver=$!
 
