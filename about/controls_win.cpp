@@ -1,6 +1,7 @@
 #include "about/controls_win.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "about/scrolling.h"
 #include "host/error.h"
@@ -13,6 +14,18 @@ namespace {
 [[noreturn]] void CannotCreate() {
     throw Error(u"Quillmendex could not create its About window (Windows error " +
                 Utf8ToUtf16(std::to_string(GetLastError())) + u").");
+}
+
+// The window property that leads from a window to its wrapper. A property of
+// its own, unlike GWLP_USERDATA, cannot be mistaken for another owner's data;
+// its name holds the module, so two modules with this code never meet.
+const wchar_t* WrapperProperty() {
+    static const std::wstring name = [] {
+        wchar_t text[64];
+        swprintf(text, 64, L"Quillmendex.Control.%p", static_cast<void*>(ThisModule()));
+        return std::wstring(text);
+    }();
+    return name.c_str();
 }
 
 unsigned ShiftOf(WPARAM keys) noexcept {
@@ -51,7 +64,7 @@ Font MakeFont(const wchar_t* face, int height96, BYTE charset, BYTE pitchAndFami
 Control::~Control() {
     if (subclassed_ && hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, 0);
     if (hwnd_ && IsWindow(hwnd_) && FromHandle(hwnd_) == this) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        RemovePropW(hwnd_, WrapperProperty());
         DestroyWindow(hwnd_);
     }
 }
@@ -61,7 +74,7 @@ Control* Control::FromHandle(HWND hwnd) noexcept {
     DWORD pid = 0;
     GetWindowThreadProcessId(hwnd, &pid);
     if (pid != GetCurrentProcessId()) return nullptr;
-    return reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return static_cast<Control*>(GetPropW(hwnd, WrapperProperty()));
 }
 
 void Control::Create(DWORD exStyle, const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h,
@@ -71,7 +84,11 @@ void Control::Create(DWORD exStyle, const wchar_t* cls, DWORD style, HWND parent
     if (!hwnd) CannotCreate();
     if (!hwnd_) {  // a system class: our procedure never saw it
         hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        if (!SetPropW(hwnd, WrapperProperty(), this)) {
+            hwnd_ = nullptr;
+            DestroyWindow(hwnd);
+            CannotCreate();
+        }
     }
     if (parent) {
         if (Control* p = FromHandle(parent); p && (style & WS_CHILD)) SetFont(p->GetFont());
@@ -116,15 +133,15 @@ LRESULT CALLBACK Control::OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noe
     if (msg == WM_NCCREATE) {
         self = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         if (self) {
+            if (!SetPropW(hwnd, WrapperProperty(), self)) return FALSE;  // creation fails
             self->hwnd_ = hwnd;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
     } else {
         self = FromHandle(hwnd);
     }
     if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        RemovePropW(hwnd, WrapperProperty());
         self->hwnd_ = nullptr;
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
