@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -69,8 +70,31 @@ struct Internal {
     Internal& operator=(const Internal&) = delete;
 };
 
+// Timing runs: the next call recorded gets "ms", the time from here to the end
+// of the scope (recording and the editor's own work included).
+class Timed {
+public:
+    Timed() : index_(g.calls.size()) { QueryPerformanceCounter(&start_); }
+    ~Timed() {
+        LARGE_INTEGER end, frequency;
+        QueryPerformanceCounter(&end);
+        QueryPerformanceFrequency(&frequency);
+        if (g.calls.size() <= index_) return;
+        g.calls[index_]["ms"] =
+            static_cast<double>(end.QuadPart - start_.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+    }
+    Timed(const Timed&) = delete;
+    Timed& operator=(const Timed&) = delete;
+
+private:
+    size_t index_;
+    LARGE_INTEGER start_;
+};
+
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     const bool record = g.pluginDepth > 0 && g.internal == 0;
+    std::optional<Timed> timed;
+    if (record && (msg == EM_SETSEL || msg == EM_REPLACESEL)) timed.emplace();
     if (record && msg == EM_SETSEL) {
         g.Record("EM_SETSEL", json::array({static_cast<int64_t>(static_cast<intptr_t>(wp)),
                                             static_cast<int64_t>(lp)}));
@@ -79,6 +103,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                  json::array({static_cast<int64_t>(wp), TextValue(lp ? reinterpret_cast<const wchar_t*>(lp) : L"")}));
     }
     LRESULT result = CallWindowProcW(g.editProc, hwnd, msg, wp, lp);
+    timed.reset();
     if (record && msg == EM_GETSEL) {
         DWORD s = 0, e = 0;
         {
@@ -121,12 +146,14 @@ int32_t __cdecl CbWindowType() {
 }
 
 const char* __cdecl CbGetText() {
+    Timed timed;
     g.Record("HostGetText", json::array());
     Internal in;
     return TextResult(30, Narrow(g.EditorText(), CP_ACP));
 }
 
 const char* __cdecl CbGetSelectedText() {
+    Timed timed;
     g.Record("HostGetSelectedText", json::array());
     Internal in;
     auto [s, e] = g.Selection();
@@ -142,24 +169,28 @@ int32_t __cdecl CbGetEditorHandle() {
 }
 
 void __cdecl CbSetText(const char* text) {
+    Timed timed;
     g.Record("HostSetText", json::array({AnsiValue(text)}));
     Internal in;
     g.SetEditorText(text ? Widen(text, CP_ACP) : std::wstring());
 }
 
 int32_t __cdecl CbGetCursorX() {
+    Timed timed;
     g.Record("HostGetCursorX", json::array());
     Internal in;
     return g.Cursor().first;
 }
 
 int32_t __cdecl CbGetCursorY() {
+    Timed timed;
     g.Record("HostGetCursorY", json::array());
     Internal in;
     return g.Cursor().second;
 }
 
 void __cdecl CbSetCursor(int32_t x, int32_t y) {
+    Timed timed;
     g.Record("HostSetCursor", json::array({x, y}));
     Internal in;
     g.SetCursor(x, y);
