@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Puts the tables that the tests wrote (QUILL_TABLES_DIR, *.md) into README.md,
 # each between its markers <!-- table:NAME --> and <!-- /table:NAME -->.
+# A table may come in parts, NAME+KEY.md, written by tests that run in processes
+# of their own: the parts are joined in the order of their keys, under the
+# header (first two lines) that each of them repeats.
 #   scripts/readme-tables.sh DIR          update README.md
 #   scripts/readme-tables.sh DIR --check  fail when README.md says something else
 set -euo pipefail
@@ -9,7 +12,19 @@ dir="$1"; mode="${2:-}"
 readme="$root/README.md"
 new="$(mktemp)"
 cp "$readme" "$new"
-for table in "$dir"/*.md; do
+joined="$(mktemp -d)"
+trap 'rm -rf "$joined"' EXIT
+for part in "$dir"/*.md; do
+  [ -f "$part" ] || continue
+  name="$(basename "$part" .md)"
+  name="${name%%+*}"
+  if [ -f "$joined/$name.md" ]; then
+    tail -n +3 "$part" >>"$joined/$name.md"
+  else
+    cat "$part" >"$joined/$name.md"
+  fi
+done
+for table in "$joined"/*.md; do
   [ -f "$table" ] || continue
   name="$(basename "$table" .md)"
   python3 - "$new" "$name" "$table" <<'PY'

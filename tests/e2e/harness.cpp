@@ -144,12 +144,17 @@ HostRun& HostRun::lang(const std::string& lang) {
     return *this;
 }
 
+HostRun& HostRun::timeout(int seconds) {
+    timeout_ = seconds;
+    return *this;
+}
+
 Result HostRun::go() {
     std::vector<std::string> argv = {SourceDir() + "/scripts/wine-run", HostExe()};
     argv.insert(argv.end(), args_.begin(), args_.end());
     std::remove((dir / "report.json").c_str());
     std::remove((dir / "out.txt").c_str());
-    Result r = RunCommand(argv, {"LANG=" + lang_, "LC_ALL=" + lang_, "QUILL_WINE_TIMEOUT=120"});
+    Result r = RunCommand(argv, {"LANG=" + lang_, "LC_ALL=" + lang_, "QUILL_WINE_TIMEOUT=" + std::to_string(timeout_)});
     const std::string report = ReadFile(dir / "report.json");
     if (!report.empty()) r.report = json::parse(report, nullptr, false);
     r.out = ReadFile(dir / "out.txt");

@@ -57,6 +57,9 @@ public:
     HostRun& args(const std::vector<std::string>& more);
     // The Unix LANG under which Wine runs (picks the ANSI code page).
     HostRun& lang(const std::string& lang);
+    // How long the stand-in may run, in seconds (default 120). Wine's edit
+    // control takes minutes to lay out tens of megabytes.
+    HostRun& timeout(int seconds);
     Result go();
 
     TempDir dir;                 // holds plugin/ and the run's files
@@ -66,6 +69,7 @@ private:
     std::vector<std::string> args_;
     std::string lang_ = "en_US.UTF-8";
     bool hasInput_ = false;
+    int timeout_ = 120;
 };
 
 // Runs any command line, returning exit status and output.
