@@ -13,58 +13,13 @@
 #   QUILL_SHOTS_DPI   the screen's dots per inch (default 96; e.g. 144 shows the
 #                     window scaled by 1.5), in a prefix of its own per value
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-b="${QUILL_BUILD_DIR:-build}"
-shots="${QUILL_SHOTS_DIR:-docs}"
-case "$b" in /*) ;; *) b="$root/$b" ;; esac
-
-missing=()
-command -v Xvfb >/dev/null || missing+=(xvfb xauth)
-command -v import >/dev/null || missing+=(imagemagick)
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-if [ ! -f "$b/x64/aboutshot.exe" ] || [ ! -f "$b/x64/plugin/Quillmendex.dll" ]; then
-  echo "screenshots-about.sh: no build in $b (run scripts/build.sh)" >&2
-  exit 1
-fi
-
-work="$(mktemp -d)"
+source "$(dirname "$0")/shots-lib.sh"
 dpi="${QUILL_SHOTS_DPI:-96}"
 export QUILL_WINEPREFIX="${QUILL_ABOUT_WINEPREFIX:-/tmp/quillmendex-about-shots-$dpi-$(id -u)}"
-export QUILL_WINE_GRAPHICS=x11
 export QUILL_WINE_TIMEOUT=120
-export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
-xvfb=""
+shots_begin about aboutshot.exe
 driver=""
-cleanup() {
-  [ -n "$driver" ] && kill "$driver" 2>/dev/null || true
-  WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir "$work/plugin"
-cp "$b/x64/plugin/Quillmendex.dll" "$work/plugin/"
-
-# Wine draws the caption buttons with its Marlett font, which a fresh prefix may
-# not find by itself: put it into the prefix's font folder.
-if [ ! -f "$QUILL_WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
-  scripts/wine-run wineboot -u >/dev/null 2>&1 || true
-  for f in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
-    if [ -f "$f" ]; then
-      mkdir -p "$QUILL_WINEPREFIX/drive_c/windows/Fonts"
-      cp "$f" "$QUILL_WINEPREFIX/drive_c/windows/Fonts/"
-      break
-    fi
-  done
-  WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
-fi
+shots_kill driver
 if [ "$dpi" != 96 ]; then
   scripts/wine-run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
@@ -73,12 +28,11 @@ width=$((640 * dpi / 96)) height=$((400 * dpi / 96))
 
 # Xvfb picks a free display and writes its number.
 Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb=$!
+shots_xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.2; done
 [ -s "$work/display" ] || { echo "screenshots-about.sh: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -1 "$work/display")"
 
-winpath() { echo "Z:$1" | tr / '\\'; }
 scripts/wine-run explorer "/desktop=about,${width}x${height}" "$(winpath "$b/x64/aboutshot.exe")" \
   "$(winpath "$work/plugin/Quillmendex.dll")" "$(winpath "$work")" >/dev/null 2>&1 &
 driver=$!

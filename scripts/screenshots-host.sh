@@ -13,69 +13,23 @@
 #   QUILL_BUILD_DIR   build tree (default build)
 #   QUILL_SHOTS_DIR   where the PNGs go (default docs)
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-cd "$root"
-b="${QUILL_BUILD_DIR:-build}"
-shots="${QUILL_SHOTS_DIR:-docs}"
-case "$b" in /*) ;; *) b="$root/$b" ;; esac
-
-missing=()
-command -v Xvfb >/dev/null || missing+=(xvfb xauth)
-command -v xdotool >/dev/null || missing+=(xdotool)
-command -v import >/dev/null || missing+=(imagemagick)
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" = 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
-if [ ! -f "$b/x64/quillhost.exe" ] || [ ! -f "$b/x64/plugin/Quillmendex.dll" ]; then
-  echo "screenshots-host.sh: no build in $b (run scripts/build.sh)" >&2
-  exit 1
-fi
-
-work="$(mktemp -d)"
+source "$(dirname "$0")/shots-lib.sh"
 export QUILL_WINEPREFIX="${QUILL_SHOTS_WINEPREFIX:-/tmp/quillmendex-shots-$(id -u)}"
-export QUILL_WINE_GRAPHICS=x11
 export QUILL_WINE_TIMEOUT=180
-export LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
-xvfb=""
+shots_begin host quillhost.exe xdotool:xdotool
+cp "$b/x64/plugin/"*.bmp "$work/plugin/"
 host=""
-cleanup() {
-  [ -n "$host" ] && kill "$host" 2>/dev/null || true
-  WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir "$work/plugin"
-cp "$b/x64/plugin/Quillmendex.dll" "$b/x64/plugin/"*.bmp "$work/plugin/"
-
-# Wine's caption buttons are glyphs of its Marlett font, which a fresh prefix may
-# not find by itself: put it into the prefix's font folder.
-if [ ! -f "$QUILL_WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
-  scripts/wine-run wineboot -u >/dev/null 2>&1 || true
-  for f in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
-    if [ -f "$f" ]; then
-      mkdir -p "$QUILL_WINEPREFIX/drive_c/windows/Fonts"
-      cp "$f" "$QUILL_WINEPREFIX/drive_c/windows/Fonts/"
-      break
-    fi
-  done
-  WINEPREFIX="$QUILL_WINEPREFIX" timeout 30 wineserver -k 2>/dev/null || true
-fi
+shots_kill host
 
 # A free display number.
 display=90
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
 Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+shots_xvfb=$!
 export DISPLAY=":$display"
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.2; done
 
 # Wine's own desktop draws title bars and frames, as Windows would.
-winpath() { echo "Z:$1" | tr / '\\'; }
 scripts/wine-run explorer /desktop=quill,960x700 "$(winpath "$b/x64/quillhost.exe")" \
   --plugin "$(winpath "$work/plugin/Quillmendex.dll")" "$@" >/dev/null 2>&1 &
 host=$!
