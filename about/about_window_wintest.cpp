@@ -20,11 +20,11 @@ namespace {
 
 using quill::TfrmAbout;
 using quilltest::Exists;
+using quilltest::U16;
 using quilltest::ReadBytes;
 using quilltest::TempFolder;
 namespace ui = quill::ui;
 
-std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 std::string U8(const std::u16string& s) { return quill::Utf16ToUtf8(s); }
 
 // A shown window of the class on this thread (tests in other processes may have their own).

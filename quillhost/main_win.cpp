@@ -486,6 +486,17 @@ void Host::RunStep(const std::wstring& step) {
         auto n = ParseInt32(arg);
         return n ? *n : fallback;
     };
+    // "A:B" (or "A" alone) as the indexes A to B; nothing when either is no integer.
+    auto range = [&]() -> std::pair<int64_t, int64_t> {
+        std::wstring from = arg, to = arg;
+        if (auto at = arg.find(L':'); at != std::wstring::npos) {
+            from = arg.substr(0, at);
+            to = arg.substr(at + 1);
+        }
+        auto a = ParseInt32(from), b = ParseInt32(to);
+        if (!a || !b) return {0, -1};
+        return {*a, *b};
+    };
     if (name == L"IdentifyPlugIn") Identify(number(1));
     else if (name == L"RegisterAll") RegisterAll();
     else if (name == L"OnCreate") CallExport("OnCreate", ex.OnCreate);
@@ -498,13 +509,8 @@ void Host::RunStep(const std::wstring& step) {
     else if (name == L"Each") {
         // Every index from A to B on a fresh copy of the initial text and selection,
         // with a snapshot of the editor after each.
-        std::wstring from = arg, to = arg;
-        if (auto at = arg.find(L':'); at != std::wstring::npos) {
-            from = arg.substr(0, at);
-            to = arg.substr(at + 1);
-        }
-        auto a = ParseInt32(from), b = ParseInt32(to);
-        for (int64_t i = a.value_or(0); i <= b.value_or(-1); ++i) {
+        const auto [a, b] = range();
+        for (int64_t i = a; i <= b; ++i) {
             ResetEditor();
             const size_t messagesBefore = messages.size(), windowsBefore = windows.size();
             Click(static_cast<int32_t>(i));
@@ -519,13 +525,8 @@ void Host::RunStep(const std::wstring& step) {
         }
     }
     else if (name == L"Sweep") {
-        std::wstring from = arg, to = arg;
-        if (auto at = arg.find(L':'); at != std::wstring::npos) {
-            from = arg.substr(0, at);
-            to = arg.substr(at + 1);
-        }
-        auto a = ParseInt32(from), b = ParseInt32(to);
-        for (int32_t i = a.value_or(0); i <= b.value_or(-1); ++i) Click(i);
+        const auto [a, b] = range();
+        for (int64_t i = a; i <= b; ++i) Click(static_cast<int32_t>(i));
     } else if (name == L"Undo") {  // the user's Ctrl+Z in the editor, between exports
         Internal in;
         SendMessageW(edit, EM_UNDO, 0, 0);

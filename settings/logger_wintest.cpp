@@ -10,11 +10,11 @@
 namespace {
 
 using quilltest::Exists;
+using quilltest::U16;
 using quilltest::ReadBytes;
 using quilltest::TempFolder;
 using quilltest::WriteBytes;
 
-std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 
 // The log switched on into a file of a fresh folder; switched off afterwards.
 class Log : public ::testing::Test {

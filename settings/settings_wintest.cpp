@@ -12,11 +12,11 @@
 namespace {
 
 using quilltest::Exists;
+using quilltest::U16;
 using quilltest::ReadBytes;
 using quilltest::TempFolder;
 using quilltest::WriteBytes;
 
-std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
 std::string Ansi(const std::wstring& s) { return quill::ToAnsi(U16(s)); }
 
 // A folder on the Z: drive (the Unix /tmp), where the user's temp folder is on C:.

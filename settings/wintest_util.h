@@ -8,6 +8,9 @@
 
 namespace quilltest {
 
+// Windows wide text as the portable code's UTF-16 (wchar_t is 16 bits there).
+inline std::u16string U16(const std::wstring& s) { return std::u16string(s.begin(), s.end()); }
+
 inline std::wstring Join(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }
 
 inline void RemoveTree(const std::wstring& path) {
