@@ -11,38 +11,6 @@
 namespace quill::commands {
 namespace {
 
-// The first c in [p, end), or end.
-#if defined(__SSE2__)
-// Sixteen characters at a time; their compare results packed to one bit each.
-const char16_t* Find(const char16_t* p, const char16_t* end, char16_t c) noexcept {
-    const __m128i needle = _mm_set1_epi16(static_cast<short>(c));
-    while (end - p >= 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8));
-        const auto hits = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(a, needle), _mm_cmpeq_epi16(b, needle))));
-        if (hits) return p + std::countr_zero(hits);
-        p += 16;
-    }
-    while (p < end && *p != c) ++p;
-    return p;
-}
-#else
-// Blocks are tested whole, without an early exit inside, so the compiler can
-// still turn the test into vector compares where the target has them.
-const char16_t* Find(const char16_t* p, const char16_t* end, char16_t c) noexcept {
-    constexpr ptrdiff_t kBlock = 32;
-    while (end - p >= kBlock) {
-        unsigned hit = 0;
-        for (ptrdiff_t i = 0; i < kBlock; ++i) hit |= p[i] == c;
-        if (hit) break;
-        p += kBlock;
-    }
-    while (p < end && *p != c) ++p;
-    return p;
-}
-#endif
-
 // The first p where p[0] is a and p[1] is b, or end when none.
 #if defined(__SSE2__)
 const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
@@ -90,83 +58,128 @@ size_t Count(const char16_t* p, const char16_t* end, char16_t c) noexcept {
     return n;
 }
 
-// Drops stretches of a text in place: what is kept moves towards the front,
-// whole stretches at a time. Nothing moves before the first drop.
-class Compactor {
-public:
-    explicit Compactor(std::u16string& text) : text_(text), kept_(text.data()), to_(text.data()) {}
-    // Keeps everything from the last mark up to p and drops [p, next).
-    void Drop(const char16_t* p, const char16_t* next) {
-        Move(p);
-        kept_ = next;
-        changed_ = true;
+// Copies [r, the first c) to w, in another buffer, and returns where that c
+// stands (or end); w moves past what was copied. Sixteen characters are stored
+// at a time, so the output needs that much room beyond its end.
+const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, char16_t c) noexcept {
+#if defined(__SSE2__)
+    const __m128i needle = _mm_set1_epi16(static_cast<short>(c));
+    while (end - r >= 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(w), a);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(w + 8), b);
+        const auto hits = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(a, needle), _mm_cmpeq_epi16(b, needle))));
+        if (hits) {
+            const int n = std::countr_zero(hits);
+            w += n;
+            return r + n;
+        }
+        w += 16;
+        r += 16;
     }
-    bool Finish() {
-        if (!changed_) return false;
-        Move(text_.data() + text_.size());
-        text_.resize(static_cast<size_t>(to_ - text_.data()));
-        return true;
-    }
+#endif
+    while (r < end && *r != c) *w++ = *r++;
+    return r;
+}
 
-private:
-    void Move(const char16_t* p) {
-        const size_t n = static_cast<size_t>(p - kept_);
-        if (to_ != kept_) std::memmove(to_, kept_, n * sizeof(char16_t));
-        to_ += n;
+// Copies [r, the first place where a stands with b right after it) to w and
+// returns that place (or end); w moves past what was copied. In place
+// (kInPlace), w lies before r in the same text, and a block is stored whole
+// only where it overwrites nothing still to be read: when it is taken whole, or
+// when w lies at least a block behind r. Otherwise as CopyUntil.
+template <bool kInPlace>
+const char16_t* CopyUntil2(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
+                           char16_t b) noexcept {
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i second = _mm_set1_epi16(static_cast<short>(b));
+    while (end - r >= 17) {
+        const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+        const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 8));
+        const __m128i y0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 1));
+        const __m128i y1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 9));
+        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(
+            _mm_packs_epi16(_mm_and_si128(_mm_cmpeq_epi16(x0, first), _mm_cmpeq_epi16(y0, second)),
+                            _mm_and_si128(_mm_cmpeq_epi16(x1, first), _mm_cmpeq_epi16(y1, second)))));
+        const bool whole = !kInPlace || !hits || r - w >= 16;
+        if (whole) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w), x0);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w + 8), x1);
+        }
+        if (hits) {
+            const int n = std::countr_zero(hits);
+            if (!whole)
+                for (int i = 0; i < n; ++i) w[i] = r[i];
+            w += n;
+            return r + n;
+        }
+        w += 16;
+        r += 16;
     }
-    std::u16string& text_;
-    const char16_t* kept_;
-    char16_t* to_;
-    bool changed_ = false;
-};
-
-// Runs of spaces: how far back from p the spaces reach, but not past stop.
-const char16_t* SpacesBefore(const char16_t* p, const char16_t* stop) noexcept {
-    constexpr ptrdiff_t kBlock = 16;
-    while (p - stop >= kBlock) {
-        unsigned all = 1;
-        for (ptrdiff_t i = 1; i <= kBlock; ++i) all &= p[-i] == u' ';
-        if (!all) break;
-        p -= kBlock;
+#endif
+    for (; end - r >= 2; ++r) {
+        if (r[0] == a && r[1] == b) return r;
+        *w++ = *r;
     }
-    while (p > stop && p[-1] == u' ') --p;
-    return p;
+    if (r < end) *w++ = *r++;
+    return end;
 }
 
 }  // namespace
 
 bool TrimTrailingSpaces(std::u16string& text) {
-    const char16_t* const first = text.data();
+    char16_t* const first = text.data();
     const char16_t* const end = first + text.size();
-    Compactor out(text);
-    const char16_t* seen = first;  // nothing before this is looked at again
-    // Only a space right in front of a CR can start what goes.
-    for (const char16_t* sp = Find2(first, end, u' ', u'\r'); sp != end; sp = Find2(sp + 1, end, u' ', u'\r')) {
-        const char16_t* const cr = sp + 1;
-        if (end - cr < 2 || cr[1] != u'\n') continue;
-        // Every space in front of the line break goes, one per pass of the
-        // repeated replacement, until a character that is no space stands there.
-        out.Drop(SpacesBefore(sp, seen), cr);
-        seen = cr + 2;
-        sp = cr;  // the search goes on after the line break
+    // Until the first space in front of a line break nothing moves. Only a
+    // space right in front of a CR can start what goes.
+    const char16_t* sp = Find2(first, end, u' ', u'\r');
+    while (sp != end && (end - sp < 3 || sp[2] != u'\n')) sp = Find2(sp + 1, end, u' ', u'\r');
+    if (sp == end) return false;
+    // From there on the text is copied down over what goes. Every space in
+    // front of a line break goes, one per pass of the repeated replacement,
+    // until a character that is no space stands there: the spaces are taken
+    // back from what has been kept, which ends where they do.
+    char16_t* w = first + (sp - first);
+    const char16_t* r = sp;
+    for (;;) {
+        if (end - r >= 3 && r[2] == u'\n') {
+            while (w > first && w[-1] == u' ') --w;
+            // The space at r goes too; the line break is copied with what follows.
+        } else {
+            *w++ = *r;  // a space before a lone CR stays
+        }
+        r = CopyUntil2<true>(r + 1, end, w, u' ', u'\r');
+        if (r == end) break;
     }
-    return out.Finish();
+    text.resize(static_cast<size_t>(w - first));
+    return true;
 }
 
 bool SqueezeBlankLines(std::u16string& text) {
-    const char16_t* const first = text.data();
+    char16_t* const first = text.data();
     const char16_t* const end = first + text.size();
-    Compactor out(text);
-    // Two CR LF pairs in a row meet where an LF stands before a CR.
-    for (const char16_t* lf = Find2(first, end, u'\n', u'\r'); lf != end; lf = Find2(lf + 1, end, u'\n', u'\r')) {
-        if (lf == first || lf[-1] != u'\r' || end - lf < 3 || lf[2] != u'\n') continue;
-        // A run of CR LF pairs; whatever its length, its first pair is left.
-        const char16_t* run = lf + 1;
-        while (end - run >= 2 && run[0] == u'\r' && run[1] == u'\n') run += 2;
-        out.Drop(lf + 1, run);
-        lf = run - 1;  // the search goes on after the run
+    // Until the first two CR LF pairs in a row nothing moves; they meet where
+    // an LF stands before a CR.
+    const char16_t* lf = Find2(first, end, u'\n', u'\r');
+    while (lf != end && (lf == first || lf[-1] != u'\r' || end - lf < 3 || lf[2] != u'\n'))
+        lf = Find2(lf + 1, end, u'\n', u'\r');
+    if (lf == end) return false;
+    // From there on the text is copied down: of every run of CR LF pairs,
+    // whatever its length, only the first stays.
+    char16_t* w = first + (lf - first);
+    const char16_t* r = lf;
+    for (;;) {
+        *w++ = *r++;  // the LF
+        // What has been kept ends in a CR LF pair: the pairs right after it go.
+        if (w[-2] == u'\r' && end - r >= 2 && r[0] == u'\r' && r[1] == u'\n')
+            while (end - r >= 2 && r[0] == u'\r' && r[1] == u'\n') r += 2;
+        r = CopyUntil2<true>(r, end, w, u'\n', u'\r');
+        if (r == end) break;
     }
-    return out.Finish();
+    text.resize(static_cast<size_t>(w - first));
+    return true;
 }
 
 bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out) {
@@ -178,15 +191,18 @@ bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out) {
     // At most 2^31 * 2^31: no overflow in 64 bits.
     const uint64_t size = uint64_t{text.size() - tabs} + uint64_t{tabs} * spaces;
     if (size > kMaxTextLength) throw std::bad_alloc();
-    out.clear();
-    out.reserve(static_cast<size_t>(size));
-    const char16_t* kept = first;
-    for (const char16_t* tab = Find(first, end, u'\t'); tab != end; tab = Find(tab + 1, end, u'\t')) {
-        out.append(kept, tab);
-        out.append(spaces, u' ');
-        kept = tab + 1;
+    // Room for the last block that CopyUntil stores whole.
+    out.resize(static_cast<size_t>(size) + 16);
+    char16_t* w = out.data();
+    const char16_t* r = first;
+    for (;;) {
+        r = CopyUntil(r, end, w, u'\t');
+        if (r == end) break;
+        for (size_t i = 0; i < spaces; ++i) w[i] = u' ';
+        w += spaces;
+        ++r;
     }
-    out.append(kept, end);
+    out.resize(static_cast<size_t>(size));
     return true;
 }
 

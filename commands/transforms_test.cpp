@@ -119,7 +119,9 @@ TEST(Transforms, LongRunsAreHandledInOnePass) {
 std::u16string RandomText(std::mt19937& rng, size_t maxLength) {
     static const std::u16string_view pieces[] = {u" ", u" ", u" ", u"  ", u"\t", u"\r\n", u"\r\n", u"\r\n\r\n",
                                                  u"\r",  u"\n", u"a",  u"b",  u"é", u"日", u"\U0001F600", u"\r \n",
-                                                 u"                    ", u"\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"};
+                                                 u"                    ", u"\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n",
+                                                 // long stretches that are only copied, a block and more at a time
+                                                 u"BEGIN NULL; END; -- 0123456789 abcdefghijklmnopqrstuvwxyz"};
     std::uniform_int_distribution<size_t> length(0, maxLength), piece(0, std::size(pieces) - 1);
     std::u16string text;
     for (size_t n = length(rng); n > 0; --n) text += pieces[piece(rng)];
@@ -129,7 +131,7 @@ std::u16string RandomText(std::mt19937& rng, size_t maxLength) {
 TEST(Transforms, MatchTheRepeatedReplacementOnRandomTexts) {
     std::mt19937 rng(20261209);
     for (int i = 0; i < 20000; ++i) {
-        const std::u16string text = RandomText(rng, i % 10 == 0 ? 400 : 40);
+        const std::u16string text = RandomText(rng, i % 100 == 0 ? 5000 : i % 10 == 0 ? 400 : 40);
         const int width = static_cast<int>(rng() % 7) - 2;
         const std::u16string trimmed = ref::TrimTrailingSpaces(text), squeezed = ref::SqueezeBlankLines(text),
                              expanded = ref::ExpandTabs(text, width);
