@@ -22,12 +22,15 @@ case "$b" in /*) ;; *) b="$root/$b" ;; esac
 mb="${QUILL_BENCH_MB:-10}"
 runs="${QUILL_BENCH_RUNS:-3}"
 host="$b/x64/quillhost.exe"
-plugin="$b/x64/plugin/Quillmendex.dll"
-[ -f "$host" ] && [ -f "$plugin" ] || { echo "build first: scripts/build.sh" >&2; exit 2; }
+[ -f "$host" ] && [ -f "$b/x64/plugin/Quillmendex.dll" ] || { echo "build first: scripts/build.sh" >&2; exit 2; }
 command -v python3 >/dev/null || { echo "python3 is needed to read the reports" >&2; exit 2; }
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+# The plug-in runs from a copy: it writes its settings beside itself at OnDestroy.
+mkdir "$work/plugin"
+cp "$b/x64/plugin/"* "$work/plugin/"
+plugin="$work/plugin/Quillmendex.dll"
 size=$((mb * 1000000))
 cp "$root/samples/messy.sql" "$work/text.sql"
 while [ "$(stat -c %s "$work/text.sql")" -lt "$size" ]; do

@@ -113,8 +113,12 @@ Result RunCommand(const std::vector<std::string>& argv, const std::vector<std::s
 HostRun::HostRun() {
     const fs::path plugin = dir / "plugin";
     fs::create_directories(plugin);
-    for (const auto& entry : fs::directory_iterator(Win64Dir() + "/plugin"))
-        fs::copy_file(entry.path(), plugin / entry.path().filename());
+    // Only what a user installs: a run that used the build's folder itself may
+    // have left settings or logs there.
+    for (const auto& entry : fs::directory_iterator(Win64Dir() + "/plugin")) {
+        const std::string ext = entry.path().extension().string();
+        if (ext == ".dll" || ext == ".bmp") fs::copy_file(entry.path(), plugin / entry.path().filename());
+    }
     args_ = {"--plugin", WinPath(pluginDir() + "/Quillmendex.dll"), "--report", WinPath(dir / "report.json"),
              "--out", WinPath(dir / "out.txt")};
 }
