@@ -11,19 +11,24 @@
 namespace quill::commands {
 namespace {
 
-// The first p where p[0] is a and p[1] is b, or end when none.
 #if defined(__SSE2__)
-const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
-    const __m128i first = _mm_set1_epi16(static_cast<short>(a));
-    const __m128i second = _mm_set1_epi16(static_cast<short>(b));
+// One bit for each of the sixteen characters from p on: set where a stands with
+// b right after it. Reads p[0] to p[16].
+unsigned PairHits(const char16_t* p, __m128i a, __m128i b) noexcept {
     auto match = [&](const char16_t* q) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
         const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 1));
-        return _mm_and_si128(_mm_cmpeq_epi16(x, first), _mm_cmpeq_epi16(y, second));
+        return _mm_and_si128(_mm_cmpeq_epi16(x, a), _mm_cmpeq_epi16(y, b));
     };
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(match(p), match(p + 8))));
+}
+
+// The first p where p[0] is a and p[1] is b, or end when none.
+const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
+    const __m128i first = _mm_set1_epi16(static_cast<short>(a));
+    const __m128i second = _mm_set1_epi16(static_cast<short>(b));
     while (end - p >= 17) {
-        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(match(p), match(p + 8))));
-        if (hits) return p + std::countr_zero(hits);
+        if (const unsigned hits = PairHits(p, first, second)) return p + std::countr_zero(hits);
         p += 16;
     }
     for (; end - p >= 2; ++p)
@@ -31,6 +36,7 @@ const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16
     return end;
 }
 #else
+// The first p where p[0] is a and p[1] is b, or end when none.
 const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
     constexpr ptrdiff_t kBlock = 32;
     while (end - p > kBlock) {
@@ -84,34 +90,27 @@ const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, 
     return r;
 }
 
-// Copies [r, the first place where a stands with b right after it) to w and
-// returns that place (or end); w moves past what was copied. In place
-// (kInPlace), w lies before r in the same text, and a block is stored whole
-// only where it overwrites nothing still to be read: when it is taken whole, or
-// when w lies at least a block behind r. Otherwise as CopyUntil.
-template <bool kInPlace>
-const char16_t* CopyUntil2(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
-                           char16_t b) noexcept {
+// In place, within one text: copies [r, the first place where a stands with b
+// right after it) down to w, which lies before r, and returns that place (or
+// end); w moves past what was copied. A block is stored whole only where it
+// overwrites nothing still to be read: when it is taken whole, or when w lies
+// at least a block behind r.
+const char16_t* CopyDownUntil2(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
+                               char16_t b) noexcept {
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi16(static_cast<short>(a));
     const __m128i second = _mm_set1_epi16(static_cast<short>(b));
     while (end - r >= 17) {
-        const __m128i x0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
-        const __m128i x1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 8));
-        const __m128i y0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 1));
-        const __m128i y1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 9));
-        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(
-            _mm_packs_epi16(_mm_and_si128(_mm_cmpeq_epi16(x0, first), _mm_cmpeq_epi16(y0, second)),
-                            _mm_and_si128(_mm_cmpeq_epi16(x1, first), _mm_cmpeq_epi16(y1, second)))));
-        const bool whole = !kInPlace || !hits || r - w >= 16;
-        if (whole) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(w), x0);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(w + 8), x1);
+        const unsigned hits = PairHits(r, first, second);
+        if (!hits || r - w >= 16) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_loadu_si128(reinterpret_cast<const __m128i*>(r)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w + 8),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 8)));
+        } else {
+            for (int i = 0; i < std::countr_zero(hits); ++i) w[i] = r[i];
         }
         if (hits) {
             const int n = std::countr_zero(hits);
-            if (!whole)
-                for (int i = 0; i < n; ++i) w[i] = r[i];
             w += n;
             return r + n;
         }
@@ -150,7 +149,7 @@ bool TrimTrailingSpaces(std::u16string& text) {
         } else {
             *w++ = *r;  // a space before a lone CR stays
         }
-        r = CopyUntil2<true>(r + 1, end, w, u' ', u'\r');
+        r = CopyDownUntil2(r + 1, end, w, u' ', u'\r');
         if (r == end) break;
     }
     text.resize(static_cast<size_t>(w - first));
@@ -175,7 +174,7 @@ bool SqueezeBlankLines(std::u16string& text) {
         // What has been kept ends in a CR LF pair: the pairs right after it go.
         if (w[-2] == u'\r' && end - r >= 2 && r[0] == u'\r' && r[1] == u'\n')
             while (end - r >= 2 && r[0] == u'\r' && r[1] == u'\n') r += 2;
-        r = CopyUntil2<true>(r, end, w, u'\n', u'\r');
+        r = CopyDownUntil2(r, end, w, u'\n', u'\r');
         if (r == end) break;
     }
     text.resize(static_cast<size_t>(w - first));

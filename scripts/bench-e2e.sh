@@ -27,9 +27,10 @@ command -v python3 >/dev/null || { echo "python3 is needed to read the reports" 
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-# The plug-in runs from a copy: it writes its settings beside itself at OnDestroy.
+# The plug-in runs from a copy of what a user installs: it writes its settings
+# beside itself at OnDestroy.
 mkdir "$work/plugin"
-cp "$b/x64/plugin/"* "$work/plugin/"
+cp "$b/x64/plugin/Quillmendex.dll" "$b/x64/plugin/"*.bmp "$work/plugin/"
 plugin="$work/plugin/Quillmendex.dll"
 size=$((mb * 1000000))
 cp "$root/samples/messy.sql" "$work/text.sql"
