@@ -2,7 +2,7 @@
 
 #include "about/abouttext.h"
 #include "about/frmabout_win.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 #include "settings/settings_win.h"
 
 namespace quill {

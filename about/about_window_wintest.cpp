@@ -12,7 +12,7 @@
 #include "about/abouttext.h"
 #include "about/frmabout_win.h"
 #include "settings/logger.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 #include "settings/settings_win.h"
 #include "settings/wintest_util.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "about/scrolling.h"
-#include "host/error.h"
+#include "base/error.h"
 
 namespace quill {
 namespace {

@@ -4,8 +4,8 @@
 #include <cwchar>
 
 #include "about/scrolling.h"
-#include "host/error.h"
-#include "settings/plugincommon_win.h"
+#include "base/error.h"
+#include "base/hosttext_win.h"
 
 namespace quill::ui {
 

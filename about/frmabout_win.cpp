@@ -7,7 +7,7 @@
 #include "about/scrolling.h"
 #include "about/version_win.h"
 #include "settings/logger.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 
 namespace quill {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "about/pluginframe_win.h"
-#include "host/error.h"
+#include "base/error.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "about/variant.h"
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace quill {
 

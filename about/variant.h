@@ -14,7 +14,7 @@
 #include <string_view>
 #include <variant>
 
-#include "host/error.h"
+#include "base/error.h"
 
 namespace quill {
 

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <vector>
 
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 
 namespace quill {
 

@@ -60,3 +60,6 @@ if(QUILL_FUZZ)
     add_dependencies(fuzzers ${name})
   endforeach()
 endif()
+
+# The folders stand on each other as floors; nothing includes from above.
+add_test(NAME layout COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-layout.sh)

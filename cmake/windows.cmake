@@ -3,7 +3,7 @@
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
-set(QUILL_PLUGIN_FOLDERS host commands settings about)
+set(QUILL_PLUGIN_FOLDERS base settings commands about host)
 
 # Everything of the plug-in but its exports, so tests can link it too.
 quill_collect(QUILL_WIN_SOURCES win ${QUILL_PLUGIN_FOLDERS})

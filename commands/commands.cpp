@@ -5,7 +5,7 @@
 
 #include "commands/pairs.h"
 #include "commands/transforms.h"
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace quill::commands {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "commands/reference_for_tests.h"
-#include "host/error.h"
+#include "base/error.h"
 
 namespace quill::commands {
 namespace {

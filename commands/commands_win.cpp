@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "commands/commands.h"
-#include "host/callbacks_win.h"
-#include "settings/plugincommon_win.h"
+#include "base/callbacks_win.h"
+#include "base/hosttext_win.h"
 
 namespace quill::commands {
 namespace {
@@ -29,7 +29,9 @@ public:
 
     void ReplaceSelection(int32_t handle, std::u16string_view text) override {
         if (handle <= 0) return;  // no editor window: the text is dropped
-        quill::ReplaceSelection(handle, ToAnsi(text));
+        // Through the ANSI code page and back, as the IDE's own text travels.
+        const std::u16string wide = FromAnsi(ToAnsi(text));
+        SendMessageW(EditorWindow(handle), EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(W(wide)));
     }
 
     void GetSelection(int32_t handle, int32_t& start, int32_t& end) override {

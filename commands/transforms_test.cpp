@@ -8,7 +8,7 @@
 
 #include "commands/pairs.h"
 #include "commands/reference_for_tests.h"
-#include "host/error.h"
+#include "base/error.h"
 
 namespace quill::commands {
 namespace {

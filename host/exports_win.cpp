@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <new>
 
-#include "host/error.h"
+#include "base/error.h"
 #include "host/menu.h"
-#include "host/plugin_intf.h"
+#include "base/plugin_intf.h"
 #include "host/plugin_win.h"
 
 namespace {

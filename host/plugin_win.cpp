@@ -4,9 +4,9 @@
 
 #include "about/about_win.h"
 #include "commands/commands_win.h"
-#include "host/callbacks_win.h"
+#include "base/callbacks_win.h"
 #include "host/menu.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 #include "settings/settings_win.h"
 
 namespace quill::plugin {

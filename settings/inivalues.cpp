@@ -1,6 +1,6 @@
 #include "settings/inivalues.h"
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace quill {
 

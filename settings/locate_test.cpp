@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/error.h"
+#include "base/error.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "host/callbacks_win.h"
-#include "settings/handle_win.h"
+#include "base/callbacks_win.h"
+#include "base/handles_win.h"
 #include "settings/locate.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 #include "settings/settings_win.h"
 
 namespace quill {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/error.h"
+#include "base/error.h"
 
 namespace quill {
 

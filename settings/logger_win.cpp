@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "settings/handle_win.h"
+#include "base/handles_win.h"
 #include "settings/logger.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 
 namespace quill {
 

@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-#include "host/error.h"
-#include "settings/handle_win.h"
+#include "base/error.h"
+#include "base/handles_win.h"
 #include "settings/inivalues.h"
 #include "settings/logger.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 
 namespace quill {
 

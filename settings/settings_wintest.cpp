@@ -2,10 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "host/error.h"
+#include "base/error.h"
 #include "settings/locate.h"
 #include "settings/logger.h"
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 #include "settings/settings_win.h"
 #include "settings/wintest_util.h"
 

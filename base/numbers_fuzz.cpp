@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
-#include "host/error.h"
+#include "base/error.h"
 
 namespace quill {
 

@@ -1,4 +1,4 @@
-#include "settings/plugincommon_win.h"
+#include "base/hosttext_win.h"
 
 #include <cstring>
 #include <limits>
@@ -50,12 +50,6 @@ HostText ToHostText(std::u16string_view text) {
     std::memcpy(buffer.get(), bytes.data(), n);
     buffer[n] = '\0';
     return buffer;
-}
-
-void ReplaceSelection(int32_t editorHandle, const std::string& text) {
-    if (editorHandle <= 0) return;
-    const std::u16string wide = FromAnsi(std::string_view(text));
-    SendMessageW(EditorWindow(editorHandle), EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(W(wide)));
 }
 
 }  // namespace quill

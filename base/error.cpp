@@ -1,4 +1,4 @@
-#include "host/error.h"
+#include "base/error.h"
 
 namespace quill {
 

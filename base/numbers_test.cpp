@@ -1,8 +1,8 @@
-#include "settings/numbers.h"
+#include "base/numbers.h"
 
 #include <gtest/gtest.h>
 
-#include "host/error.h"
+#include "base/error.h"
 
 namespace {
 

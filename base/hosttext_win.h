@@ -1,7 +1,6 @@
 #pragma once
-// Helpers shared by the plug-in's Windows code: the module's own handle, text
-// crossing the host boundary in the system ANSI code page, and the two ways a
-// command writes to the editor.
+// Helpers shared by the plug-in's Windows code: the module's own handle, and
+// text crossing the host boundary in the system ANSI code page.
 #include <windows.h>
 
 #include <cstdint>
@@ -26,10 +25,6 @@ inline std::u16string U(const wchar_t* s) { return s ? std::u16string(reinterpre
 // A NUL-terminated ANSI buffer for the host, released by its owner after the call.
 using HostText = std::unique_ptr<char[]>;
 HostText ToHostText(std::u16string_view text);
-
-// Replaces the editor's selection with text (ANSI) through EM_REPLACESEL, undoably.
-// A handle of zero or less does nothing.
-void ReplaceSelection(int32_t editorHandle, const std::string& text);
 
 // The window a 32-bit handle from the host names (widened with its sign).
 inline HWND EditorWindow(int32_t handle) noexcept {

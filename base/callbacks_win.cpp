@@ -1,8 +1,8 @@
-#include "host/callbacks_win.h"
+#include "base/callbacks_win.h"
 
-#include "host/error.h"
-#include "host/plugin_intf.h"
-#include "settings/plugincommon_win.h"
+#include "base/error.h"
+#include "base/plugin_intf.h"
+#include "base/hosttext_win.h"
 
 namespace quill::host {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/plugin_intf.h"
+#include "base/plugin_intf.h"
 
 #include <array>
 
