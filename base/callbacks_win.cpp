@@ -28,22 +28,22 @@ Fn Require(int32_t index) {
 
 constexpr int32_t kTrue = -1;
 
+std::string Bytes(const char* text) { return text ? std::string(text) : std::string(); }
+
 }  // namespace
 
 std::u16string SettingsKey() { return FromAnsi(Require<TextFn>(intf::HostSettingsKey)()); }
 
-std::string RootDir() {
-    const char* text = Require<TextFn>(intf::HostRootDir)();
-    return text ? std::string(text) : std::string();
-}
+std::string RootDir() { return Bytes(Require<TextFn>(intf::HostRootDir)()); }
 
 void SetMenuState(int32_t pluginId, int32_t index, bool enabled) {
     Require<MenuStateFn>(intf::HostSetMenuState)(pluginId, index, enabled ? kTrue : 0);
 }
 
 int32_t WindowType() { return Require<IntFn>(intf::HostWindowType)(); }
-std::u16string GetText() { return FromAnsi(Require<TextFn>(intf::HostGetText)()); }
-std::u16string GetSelectedText() { return FromAnsi(Require<TextFn>(intf::HostGetSelectedText)()); }
+std::string GetText() { return Bytes(Require<TextFn>(intf::HostGetText)()); }
+std::string GetSelectedText() { return Bytes(Require<TextFn>(intf::HostGetSelectedText)()); }
+bool HasEditorHandle() noexcept { return intf::Callback(intf::HostGetEditorHandle) != nullptr; }
 int32_t GetEditorHandle() { return Require<IntFn>(intf::HostGetEditorHandle)(); }
 void SetText(const char* text) { Require<VoidTextFn>(intf::HostSetText)(text); }
 int32_t GetCursorX() { return Require<IntFn>(intf::HostGetCursorX)(); }

@@ -1,7 +1,8 @@
 #pragma once
 // Typed calls of the IDE's callbacks. A callback the IDE never registered is an
 // error raised here (quill::Error), not a jump through a null pointer. Texts
-// from the IDE come back as UTF-16; a null text counts as empty.
+// from the IDE come back as UTF-16, or as the IDE's own ANSI bytes where a
+// caller needs to see exactly what the IDE gave; a null text counts as empty.
 #include <cstdint>
 #include <string>
 
@@ -11,8 +12,9 @@ std::u16string SettingsKey();
 std::string RootDir();  // ANSI bytes, as the IDE gave them
 void SetMenuState(int32_t pluginId, int32_t index, bool enabled);
 int32_t WindowType();
-std::u16string GetText();
-std::u16string GetSelectedText();
+std::string GetText();          // ANSI bytes, as the IDE gave them
+std::string GetSelectedText();  // ANSI bytes; "" when nothing is selected
+bool HasEditorHandle() noexcept;  // whether the IDE registered HostGetEditorHandle
 int32_t GetEditorHandle();
 void SetText(const char* text);
 int32_t GetCursorX();

@@ -1,8 +1,8 @@
 #include "base/hosttext_win.h"
 
 #include <cstring>
-#include <limits>
-#include <new>
+
+#include "base/convert.h"
 
 namespace quill {
 
@@ -18,29 +18,20 @@ std::u16string FromAnsi(const char* text) {
 }
 
 std::u16string FromAnsi(std::string_view text) {
-    std::u16string out;
-    if (text.empty()) return out;
-    if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) throw std::bad_alloc();
-    const int n = static_cast<int>(text.size());
-    int len = MultiByteToWideChar(CP_ACP, 0, text.data(), n, nullptr, 0);
-    if (len <= 0) return out;
-    out.resize(static_cast<size_t>(len));
-    MultiByteToWideChar(CP_ACP, 0, text.data(), n, reinterpret_cast<wchar_t*>(out.data()), len);
-    return out;
+    return ConvertText<std::u16string>(text.size(), [&](char16_t* out, int size) {
+        return MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                   reinterpret_cast<wchar_t*>(out), size);
+    });
 }
 
 std::string ToAnsi(std::u16string_view text) {
-    std::string out;
-    if (text.empty()) return out;
-    if (text.size() > static_cast<size_t>(std::numeric_limits<int>::max())) throw std::bad_alloc();
-    const int n = static_cast<int>(text.size());
-    auto src = reinterpret_cast<const wchar_t*>(text.data());
-    int len = WideCharToMultiByte(CP_ACP, 0, src, n, nullptr, 0, nullptr, nullptr);
-    if (len <= 0) return out;
-    out.resize(static_cast<size_t>(len));
-    WideCharToMultiByte(CP_ACP, 0, src, n, out.data(), len, nullptr, nullptr);
-    return out;
+    return ConvertText<std::string>(text.size(), [&](char* out, int size) {
+        return WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(text.data()),
+                                   static_cast<int>(text.size()), out, size, nullptr, nullptr);
+    });
 }
+
+bool AnsiIsUtf8() noexcept { return GetACP() == CP_UTF8; }
 
 HostText ToHostText(std::u16string_view text) {
     // Sized from the converted bytes, so double-byte code pages fit.

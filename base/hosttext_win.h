@@ -16,8 +16,13 @@ HMODULE ThisModule() noexcept;
 // Host text (NUL-terminated, ANSI code page) to UTF-16; null gives "".
 std::u16string FromAnsi(const char* text);
 std::u16string FromAnsi(std::string_view text);
-// UTF-16 to ANSI code page bytes; characters the code page lacks are replaced.
+// UTF-16 to ANSI code page bytes, as the IDE converts: no flags, the code
+// page's default character for what it lacks, best-fit look-alikes where it has them.
 std::string ToAnsi(std::u16string_view text);
+// Both raise kConversionFailedText (quill::Error) when the platform fails.
+
+// Whether the system ANSI code page is UTF-8 (65001).
+bool AnsiIsUtf8() noexcept;
 
 inline const wchar_t* W(const std::u16string& s) noexcept { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 inline std::u16string U(const wchar_t* s) { return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string(); }

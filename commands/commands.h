@@ -2,6 +2,13 @@
 // The editor commands, written against Editor. Every command runs in the
 // command frame: the cursor is saved first and restored at the end, also when
 // the command fails; errors go on to the caller.
+//
+// Before a command changes anything it compares the editor window's own text
+// with the IDE's ANSI text. When the IDE's text is a lossy image of it
+// (characters the ANSI code page cannot hold), the command works on the
+// window's text and writes through the window in UTF-16, so nothing is
+// damaged; otherwise it reads and writes through the IDE as it always has.
+#include <cstddef>
 #include <cstdint>
 
 #include "commands/editor.h"
@@ -14,11 +21,29 @@ extern int32_t SavedCursorX;
 extern int32_t SavedCursorY;
 extern int32_t TabWidth;
 
-void RemoveTrailingSpaces(Editor& editor);
-void ReplaceTabBySpaces(Editor& editor);
-void RemoveBlankLines(Editor& editor);
+// What a command did, for the diagnostic log.
+struct Outcome {
+    enum class Scope { None, Selection, Whole };
+    enum class Way { Nothing, HostSetText, Selection, Window };
+    Scope scope = Scope::None;  // what it read, once it has
+    size_t read = 0;            // UTF-16 units it worked on
+    size_t written = 0;         // UTF-16 units it wrote, when way is not Nothing
+    Way way = Way::Nothing;     // the IDE's set-text call, the selection, or the window in UTF-16
+    bool lossy = false;         // the IDE's text was a lossy image of the window's
+    bool keepLiterals = false;  // string literals were left as they are
+};
+
+// The three whitespace commands; keepLiterals leaves PL/SQL string literals and
+// quoted identifiers as they are.
+void RemoveTrailingSpaces(Editor& editor, bool keepLiterals = false, Outcome* outcome = nullptr);
+void ReplaceTabBySpaces(Editor& editor, bool keepLiterals = false, Outcome* outcome = nullptr);
+void RemoveBlankLines(Editor& editor, bool keepLiterals = false, Outcome* outcome = nullptr);
 // A kind outside 0 to 4 does nothing.
-void AddAroundSelection(Editor& editor, int pairKind);
-void RemoveAroundSelection(Editor& editor, int pairKind);
+void AddAroundSelection(Editor& editor, int pairKind, Outcome* outcome = nullptr);
+void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* outcome = nullptr);
+
+// What the user reads when the text was written but the cursor could not be put back.
+inline constexpr char16_t kCursorNotRestoredText[] =
+    u"The command changed the text, but PL/SQL Developer did not let Quillmendex put the cursor back.";
 
 }  // namespace quill::commands

@@ -1,6 +1,7 @@
 // The command logic on a recording editor: what is read, what is written and
-// how, the cursor bracket, and errors. Edit-control behaviour itself (start -1,
-// ends past the text, undo) is tested against the real control under Wine.
+// how, the cursor bracket, errors, and text that the ANSI code page cannot hold.
+// Edit-control behaviour itself (start -1, ends past the text, undo) is tested
+// against the real control under Wine.
 #include "commands/commands.h"
 
 #include <gtest/gtest.h>
@@ -8,41 +9,79 @@
 #include <algorithm>
 #include <climits>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
-#include "commands/reference_for_tests.h"
+#include "base/convert.h"
 #include "base/error.h"
+#include "commands/reference_for_tests.h"
 
 namespace quill::commands {
 namespace {
 
+// A code page like 1252 where it matters here: U+0000 to U+00FF one byte each,
+// best-fit look-alikes for a few characters, "?" for every other code unit
+// (so an emoji, a surrogate pair, becomes "??").
+std::string Ansi(std::u16string_view text) {
+    std::string out;
+    for (char16_t c : text) {
+        if (c < 0x100) out += static_cast<char>(c);
+        else if (c == u'\u2003') out += ' ';   // em space
+        else if (c == u'\uff08') out += '(';   // fullwidth brackets
+        else if (c == u'\uff09') out += ')';
+        else if (c == u'\u0101') out += 'a';   // a with macron
+        else out += '?';
+    }
+    return out;
+}
+
+std::u16string Wide(std::string_view bytes) {
+    std::u16string out;
+    for (char b : bytes) out += static_cast<char16_t>(static_cast<unsigned char>(b));
+    return out;
+}
+
+// The editor window holds text (the true UTF-16 text); the IDE's callbacks
+// hand over its ANSI image, as PL/SQL Developer does.
 class FakeEditor : public Editor {
 public:
     std::u16string text;
     int32_t start = 0, end = 0;       // the selection
     int32_t handle = 77;              // what Handle() answers
+    bool hasHandle = true;            // whether the IDE offers HostGetEditorHandle
+    bool utf8 = false;                // the ANSI code page is 65001
+    size_t limit = 0x7FFFFFFE;        // EM_GETLIMITTEXT
     std::u16string tabPosition = u"4";
     std::vector<std::string> calls;
     std::function<void(const std::string&)> failOn;  // may throw for a call name
     std::optional<std::pair<int32_t, int32_t>> reportedSelection;  // what EM_GETSEL answers instead
+    // The window's answers going wrong.
+    bool shortText = false, nulText = false, selectAllFails = false, loseOneOnReplace = false;
+    std::optional<std::u16string> otherWindowText;  // WM_GETTEXT answers this instead
 
     int32_t CursorX() override { return Call("CursorX"), 11; }
     int32_t CursorY() override { return Call("CursorY"), 22; }
     void SetCursor(int32_t x, int32_t y) override { Call("SetCursor " + std::to_string(x) + " " + std::to_string(y)); }
-    std::u16string Text() override { return Call("Text"), text; }
-    std::u16string SelectedText() override { return Call("SelectedText"), text.substr(start, end - start); }
+    std::string Text() override { return Call("Text"), Ansi(text); }
+    std::string SelectedText() override { return Call("SelectedText"), Ansi(text.substr(start, end - start)); }
     void SetText(std::u16string_view t) override {
         Call("SetText");
-        text = t;
+        text = Wide(ToAnsi(t));  // the IDE takes ANSI text
         start = end = 0;
     }
+    bool HasHandle() override { return hasHandle; }
     int32_t Handle() override { return Call("Handle"), handle; }
     std::u16string Preference(const char* name) override { return Call(std::string("Preference ") + name), tabPosition; }
+
+    std::u16string FromAnsi(std::string_view bytes) override { return Call("FromAnsi"), Wide(bytes); }
+    std::string ToAnsi(std::u16string_view t) override { return Call("ToAnsi"), Ansi(t); }
+    bool AnsiIsUtf8() override { return utf8; }
+
     void ReplaceSelection(int32_t h, std::u16string_view t) override {
         Call("ReplaceSelection " + std::to_string(h));
-        if (h <= 0) return;
+        if (loseOneOnReplace && !t.empty()) t.remove_suffix(1);
         text.replace(start, end - start, t);
         start = end = start + static_cast<int32_t>(t.size());
     }
@@ -53,9 +92,25 @@ public:
     }
     void SetSelection(int32_t h, int32_t s, int32_t e) override {
         Call("SetSelection " + std::to_string(h) + " " + std::to_string(s) + " " + std::to_string(e));
+        if (selectAllFails) return;
         const int32_t n = static_cast<int32_t>(text.size());
         start = std::clamp(s, 0, n);
         end = std::clamp(e, 0, n);
+    }
+    size_t TextLength(int32_t h) override { return Call("TextLength " + std::to_string(h)), text.size(); }
+    std::u16string WindowText(int32_t h, size_t length) override {
+        Call("WindowText " + std::to_string(h));
+        std::u16string t = otherWindowText.value_or(text).substr(0, length);
+        if (shortText && !t.empty()) t.pop_back();
+        if (nulText && !t.empty()) t[0] = u'\0';
+        return t;
+    }
+    size_t LimitText(int32_t h) override { return Call("LimitText " + std::to_string(h)), limit; }
+
+    size_t Count(const std::string& name) const { return std::count(calls.begin(), calls.end(), name); }
+    bool Wrote() const {
+        return std::any_of(calls.begin(), calls.end(),
+                           [](const std::string& c) { return c == "SetText" || c.rfind("ReplaceSelection", 0) == 0; });
     }
 
 private:
@@ -67,38 +122,59 @@ private:
 
 using Calls = std::vector<std::string>;
 
+// The calls that name the IDE or the window, without the conversions.
+Calls Visible(const Calls& calls) {
+    Calls out;
+    for (const auto& c : calls)
+        if (c != "FromAnsi" && c != "ToAnsi") out.push_back(c);
+    return out;
+}
+
 TEST(Commands, WhitespaceCommandsOnTheWholeTextWriteItWithSetText) {
     FakeEditor ed;
     ed.text = u"a  \r\nb\r\n\r\n\r\nc";
-    RemoveTrailingSpaces(ed);
+    Outcome outcome;
+    RemoveTrailingSpaces(ed, false, &outcome);
     EXPECT_EQ(ed.text, u"a\r\nb\r\n\r\n\r\nc");
-    EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "SelectedText", "Text", "SetText", "SetCursor 11 22"}));
+    EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "SelectedText", "Text", "Handle", "TextLength 77",
+                                        "WindowText 77", "SetText", "SetCursor 11 22"}));
     EXPECT_EQ(SavedCursorX, 11);
     EXPECT_EQ(SavedCursorY, 22);
+    EXPECT_EQ(outcome.scope, Outcome::Scope::Whole);
+    EXPECT_EQ(outcome.read, 13u);
+    EXPECT_EQ(outcome.way, Outcome::Way::HostSetText);
+    EXPECT_EQ(outcome.written, 11u);
+    EXPECT_FALSE(outcome.lossy);
     ed.calls.clear();
     RemoveBlankLines(ed);
     EXPECT_EQ(ed.text, u"a\r\nb\r\nc");
-    EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "SelectedText", "Text", "SetText", "SetCursor 11 22"}));
+    EXPECT_EQ(ed.Count("SetText"), 1u);
 }
 
 TEST(Commands, NothingToChangeWritesNothing) {
     for (auto command : {RemoveTrailingSpaces, RemoveBlankLines, ReplaceTabBySpaces}) {
-        for (const char16_t* text : {u"", u"a b\r\nc", u"a \n\n\nb"}) {
+        for (const char16_t* text : {u"", u"a b\r\nc", u"a \n\n\nb", u"\u0416 \u2003\r\n\uff08x\uff09"}) {
             FakeEditor ed;
             ed.text = text;
-            command(ed);
+            Outcome outcome;
+            command(ed, false, &outcome);
             EXPECT_EQ(ed.text, text);
-            for (const auto& call : ed.calls) EXPECT_TRUE(call != "SetText" && call.rfind("Replace", 0)) << call;
+            EXPECT_FALSE(ed.Wrote());
+            EXPECT_EQ(outcome.way, Outcome::Way::Nothing);
             EXPECT_EQ(ed.calls.back(), "SetCursor 11 22");
         }
     }
 }
 
-// Random texts and selections: the selection, or the whole text when nothing
-// is selected, becomes what the repeated replacement makes of it, and goes back
-// the way it was read, only when it changed.
-TEST(Commands, SelectionOrWholeMatchesTheRepeatedReplacement) {
-    const std::u16string_view pieces[] = {u" ", u" ", u"\t", u"\r\n", u"\r\n", u"\r", u"\n", u"x", u"é"};
+// Random texts and selections, with characters the code page cannot hold: the
+// selection, or the whole text when nothing is selected, becomes what the
+// repeated replacement makes of the true text, and goes back the way it was
+// read (through the window when the IDE's text was a lossy image), only when
+// it changed.
+TEST(Commands, SelectionOrWholeMatchesTheRepeatedReplacementOfTheTrueText) {
+    const std::u16string_view pieces[] = {u" ",  u" ",      u"\t",     u"\r\n",   u"\r\n",       u"\r",
+                                          u"\n", u"x",      u"\u00e9", u"?",      u"\u0416",     u"\u2003",
+                                          u"\uff08", u"\u0101", u"\U0001F600"};
     std::mt19937 rng(7);
     for (int i = 0; i < 4000; ++i) {
         std::u16string text;
@@ -111,17 +187,22 @@ TEST(Commands, SelectionOrWholeMatchesTheRepeatedReplacement) {
         ed.text = text;
         ed.start = s;
         ed.end = e;
-        blank ? RemoveBlankLines(ed) : RemoveTrailingSpaces(ed);
+        Outcome outcome;
+        blank ? RemoveBlankLines(ed, false, &outcome) : RemoveTrailingSpaces(ed, false, &outcome);
 
         auto transform = blank ? reference::SqueezeBlankLines : reference::TrimTrailingSpaces;
         const std::u16string part = s < e ? text.substr(s, e - s) : text;
         const std::u16string changed = transform(part);
         const std::u16string expected = s < e ? text.substr(0, s) + changed + text.substr(e) : changed;
         ASSERT_EQ(ed.text, expected) << i;
-        const bool replaced = std::count(ed.calls.begin(), ed.calls.end(), "ReplaceSelection 77") == 1;
-        const bool set = std::count(ed.calls.begin(), ed.calls.end(), "SetText") == 1;
-        ASSERT_EQ(replaced, s < e && changed != part) << i;
-        ASSERT_EQ(set, s == e && changed != part) << i;
+        const bool lossy = Wide(Ansi(part)) != part;
+        ASSERT_EQ(outcome.lossy, lossy) << i;
+        const auto way = changed == part ? Outcome::Way::Nothing
+                         : lossy         ? Outcome::Way::Window
+                         : s < e         ? Outcome::Way::Selection
+                                         : Outcome::Way::HostSetText;
+        ASSERT_EQ(outcome.way, way) << i;
+        ASSERT_EQ(ed.Count("Handle"), 1u) << i;
     }
 }
 
@@ -134,7 +215,8 @@ TEST(Commands, TabsAlwaysWorkOnTheWholeText) {
     ReplaceTabBySpaces(ed);
     EXPECT_EQ(ed.text, u"a   b      x");
     EXPECT_EQ(TabWidth, 3);
-    EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "Preference TabPosition", "Text", "SetText", "SetCursor 11 22"}));
+    EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Preference TabPosition", "Text", "Handle",
+                                        "TextLength 77", "WindowText 77", "SetText", "SetCursor 11 22"}));
 }
 
 TEST(Commands, ABadTabPositionIsAnErrorBeforeTheTextIsRead) {
@@ -159,14 +241,12 @@ TEST(Commands, ABadTabPositionIsAnErrorBeforeTheTextIsRead) {
 TEST(Commands, TheCursorIsRestoredWhateverFails) {
     // A failing body: its error goes on, after the cursor is restored; a
     // failing restore then does not hide it.
-    for (const std::string failing : {"SetText", "Text", "SelectedText", "Handle"}) {
+    for (const std::string failing : {"SetText", "Text", "SelectedText", "Handle", "TextLength 77", "WindowText 77"}) {
         FakeEditor ed;
         ed.text = u"a \r\n";
         ed.failOn = [&](const std::string& name) {
             if (name == failing || name.rfind("SetCursor", 0) == 0) throw Error(Utf8ToUtf16(name));
         };
-        ed.start = failing == "Handle" ? 0 : 1;
-        ed.end = failing == "Handle" ? 4 : 1;
         try {
             RemoveTrailingSpaces(ed);
             ADD_FAILURE() << failing;
@@ -184,6 +264,46 @@ TEST(Commands, TheCursorIsRestoredWhateverFails) {
     EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY"}));
 }
 
+// Only restoring the cursor failed: when the text was written, the user learns
+// that it did change; when nothing was written, the error is the restore's own.
+TEST(Commands, ACursorThatCannotBePutBackAfterAWriteSaysTheTextChanged) {
+    for (const char16_t* text : {u"a \r\n", u"a\r\n", u"\u0416 \r\n"}) {
+        FakeEditor ed;
+        ed.text = text;
+        ed.failOn = [](const std::string& name) {
+            if (name.rfind("SetCursor", 0) == 0) throw Error(u"no cursor");
+        };
+        Outcome outcome;
+        try {
+            RemoveTrailingSpaces(ed, false, &outcome);
+            ADD_FAILURE();
+        } catch (const Error& e) {
+            EXPECT_EQ(e.text(), outcome.way == Outcome::Way::Nothing ? u"no cursor" : kCursorNotRestoredText);
+        }
+        EXPECT_EQ(outcome.way == Outcome::Way::Nothing, std::u16string_view(text) == u"a\r\n");
+    }
+}
+
+TEST(Commands, AFailedConversionWritesNothing) {
+    for (const std::string failing : {"FromAnsi", "ToAnsi"}) {
+        for (auto command : {RemoveTrailingSpaces, ReplaceTabBySpaces}) {
+            FakeEditor ed;
+            ed.text = u"\u0416\t \r\n";  // a lossy image: its check converts too
+            ed.failOn = [&](const std::string& name) {
+                if (name == failing) throw Error(kConversionFailedText);
+            };
+            try {
+                command(ed, false, nullptr);
+                ADD_FAILURE() << failing;
+            } catch (const Error& e) {
+                EXPECT_EQ(e.text(), kConversionFailedText);
+            }
+            EXPECT_FALSE(ed.Wrote()) << failing;
+            EXPECT_EQ(ed.text, u"\u0416\t \r\n");
+        }
+    }
+}
+
 TEST(Commands, AddPutsThePairAroundTheSelection) {
     const char16_t* results[] = {u"x(bc)d", u"x[bc]d", u"x{bc}d", u"x'bc'd", u"x\"bc\"d"};
     for (int kind = 0; kind < 5; ++kind) {
@@ -193,8 +313,9 @@ TEST(Commands, AddPutsThePairAroundTheSelection) {
         ed.end = 3;
         AddAroundSelection(ed, kind);
         EXPECT_EQ(ed.text, results[kind]);
-        EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "ReplaceSelection 77",
-                                   "SetCursor 11 22"}));
+        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "TextLength 77",
+                                            "WindowText 77", "GetSelection 77", "ReplaceSelection 77",
+                                            "SetCursor 11 22"}));
     }
     FakeEditor ed;  // nothing selected: the pair alone goes in
     ed.text = u"xy";
@@ -210,8 +331,8 @@ TEST(Commands, RemoveTakesAnEnclosingSelectionAsItIs) {
     ed.end = 6;
     RemoveAroundSelection(ed, 0);
     EXPECT_EQ(ed.text, u"x(a)y");
-    EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "ReplaceSelection 77",
-                               "SetCursor 11 22"}));
+    EXPECT_EQ(ed.Count("Handle"), 1u);
+    EXPECT_EQ(ed.Count("ReplaceSelection 77"), 1u);
 }
 
 TEST(Commands, RemoveWidensOnceByOneCharacterEachSide) {
@@ -221,9 +342,10 @@ TEST(Commands, RemoveWidensOnceByOneCharacterEachSide) {
     ed.end = 5;
     RemoveAroundSelection(ed, 0);
     EXPECT_EQ(ed.text, u"xabcy");
-    EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "GetSelection 77",
-                               "SetSelection 77 1 6", "SelectedText", "Handle", "ReplaceSelection 77",
-                               "SetCursor 11 22"}));
+    EXPECT_EQ(Visible(ed.calls),
+              (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "TextLength 77", "WindowText 77",
+                     "GetSelection 77", "GetSelection 77", "SetSelection 77 1 6", "SelectedText", "GetSelection 77",
+                     "ReplaceSelection 77", "SetCursor 11 22"}));
 
     ed = FakeEditor();  // still not enclosed: nothing written, the selection stays widened
     ed.text = u"x[abc)y";
@@ -231,8 +353,9 @@ TEST(Commands, RemoveWidensOnceByOneCharacterEachSide) {
     ed.end = 5;
     RemoveAroundSelection(ed, 0);
     EXPECT_EQ(ed.text, u"x[abc)y");
-    EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "GetSelection 77",
-                               "SetSelection 77 1 6", "SelectedText", "SetCursor 11 22"}));
+    EXPECT_FALSE(ed.Wrote());
+    EXPECT_EQ(ed.start, 1);
+    EXPECT_EQ(ed.end, 6);
 }
 
 TEST(Commands, RemoveLeavesOneQuoteOrAnEmptyPairAsNothing) {
@@ -254,7 +377,7 @@ TEST(Commands, WithoutAnEditorWindowNothingIsWidenedOrWritten) {
         ed.end = 5;
         ed.handle = handle;
         RemoveAroundSelection(ed, 0);
-        EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "SetCursor 11 22"}));
+        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "SetCursor 11 22"}));
         ed.calls.clear();
         ed.start = 1;
         ed.end = 6;
@@ -269,11 +392,11 @@ TEST(Commands, SelectionBoundsAreWidenedAs32BitValues) {
     ed.text = u"abc";
     ed.reportedSelection = {{INT_MIN, INT_MAX}};
     RemoveAroundSelection(ed, 0);
-    EXPECT_EQ(ed.calls[5], "SetSelection 77 2147483647 -2147483648");
+    EXPECT_EQ(ed.Count("SetSelection 77 2147483647 -2147483648"), 1u);
     ed.calls.clear();
     ed.reportedSelection = {{0, 3}};
     RemoveAroundSelection(ed, 0);
-    EXPECT_EQ(ed.calls[5], "SetSelection 77 -1 4");
+    EXPECT_EQ(ed.Count("SetSelection 77 -1 4"), 1u);
 }
 
 TEST(Commands, KindsOutsideTheTableDoNothing) {
@@ -283,6 +406,155 @@ TEST(Commands, KindsOutsideTheTableDoNothing) {
         RemoveAroundSelection(ed, kind);
         EXPECT_TRUE(ed.calls.empty());
     }
+}
+
+// ---- text the ANSI code page cannot hold ------------------------------------
+
+struct LossyCase {
+    const char* what;
+    std::function<void(Editor&)> command;
+    std::u16string text;
+    int32_t start, end;
+    std::u16string expected;
+};
+
+TEST(Commands, ALossyImageIsNeverWrittenBack) {
+    const LossyCase cases[] = {
+        {"Cyrillic line with trailing spaces", [](Editor& e) { RemoveTrailingSpaces(e); },
+         u"\u041f\u0440\u0438\u0432\u0435\u0442  \r\nx", 0, 0, u"\u041f\u0440\u0438\u0432\u0435\u0442\r\nx"},
+        {"an em space at a line end is no space", [](Editor& e) { RemoveTrailingSpaces(e); },
+         u"a\u2003\r\nb \r\n\u0416", 0, 0, u"a\u2003\r\nb\r\n\u0416"},
+        {"emoji and blank lines, selected", [](Editor& e) { RemoveBlankLines(e); },
+         u"\U0001F600\r\n\r\n\r\n\u03b1\u03b2\r\n\r\n", 0, 8, u"\U0001F600\r\n\u03b1\u03b2\r\n\r\n"},
+        {"tabs beside Greek", [](Editor& e) { ReplaceTabBySpaces(e); }, u"\u03b1\t\u03b2", 0, 1,
+         u"\u03b1    \u03b2"},
+        {"Add () around a Cyrillic word", [](Editor& e) { AddAroundSelection(e, 0); }, u"x \u0416\u0416 y", 2, 4,
+         u"x (\u0416\u0416) y"},
+        {"fullwidth brackets are no brackets", [](Editor& e) { RemoveAroundSelection(e, 0); }, u"\uff08x\uff09", 0,
+         3, u"\uff08x\uff09"},
+        {"Remove () widened around a Cyrillic word", [](Editor& e) { RemoveAroundSelection(e, 0); },
+         u"\u0416(\u0416\u0101)\u0416", 2, 4, u"\u0416\u0416\u0101\u0416"},
+        {"Remove quotes around an emoji", [](Editor& e) { RemoveAroundSelection(e, 3); }, u"'\U0001F600'", 0, 4,
+         u"\U0001F600"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeEditor ed;
+        ed.text = c.text;
+        ed.start = c.start;
+        ed.end = c.end;
+        c.command(ed);
+        EXPECT_EQ(ed.text, c.expected);
+        EXPECT_EQ(ed.Count("SetText"), 0u);  // the IDE's ANSI set-text would lose them
+        EXPECT_EQ(ed.Count("Handle"), 1u);
+        EXPECT_EQ(ed.calls.back(), "SetCursor 11 22");
+    }
+}
+
+TEST(Commands, TheWholeTextIsReplacedThroughTheWindowOnceAllOfItIsSelected) {
+    FakeEditor ed;
+    ed.text = u"\u0416 \r\n";
+    ed.start = ed.end = 1;
+    Outcome outcome;
+    RemoveTrailingSpaces(ed, false, &outcome);
+    EXPECT_EQ(ed.text, u"\u0416\r\n");
+    EXPECT_EQ(Visible(ed.calls),
+              (Calls{"CursorX", "CursorY", "SelectedText", "Text", "Handle", "TextLength 77", "WindowText 77",
+                     "LimitText 77", "SetSelection 77 0 4", "GetSelection 77", "ReplaceSelection 77",
+                     "TextLength 77", "SetCursor 11 22"}));
+    EXPECT_TRUE(outcome.lossy);
+    EXPECT_EQ(outcome.way, Outcome::Way::Window);
+    EXPECT_EQ(outcome.written, 3u);
+}
+
+// Where the window's text cannot be trusted, the command goes the IDE's way,
+// silently, as it always has: the IDE's image is what it works on.
+TEST(Commands, AWindowThatCannotBeReadLeavesTheIdesWay) {
+    const std::u16string text = u"\u0416 \r\n";
+    const std::vector<std::pair<const char*, std::function<void(FakeEditor&)>>> faults = {
+        {"no handle callback", [](FakeEditor& e) { e.hasHandle = false; }},
+        {"WM_GETTEXT short", [](FakeEditor& e) { e.shortText = true; }},
+        {"a NUL in the window's text", [](FakeEditor& e) { e.nulText = true; }},
+        {"code page 65001", [](FakeEditor& e) { e.utf8 = true; }},
+        {"another text in the window", [&](FakeEditor& e) { e.otherWindowText = u"\u0416\u0416\r\n"; }},
+    };
+    for (const auto& [what, fault] : faults) {
+        SCOPED_TRACE(what);
+        FakeEditor ed;
+        ed.text = text;
+        fault(ed);
+        Outcome outcome;
+        RemoveTrailingSpaces(ed, false, &outcome);
+        EXPECT_EQ(ed.text, u"?\r\n");  // what the IDE's own text gives
+        EXPECT_EQ(ed.Count("SetText"), 1u);
+        EXPECT_FALSE(outcome.lossy);
+        EXPECT_EQ(ed.Count("Handle"), ed.hasHandle ? 1u : 0u);
+    }
+    for (auto selection : {std::pair{3, 1}, std::pair{0, 9}}) {  // reversed, or past the text
+        FakeEditor ed;
+        ed.text = u"x\u0416y";
+        ed.start = 1;
+        ed.end = 2;
+        ed.reportedSelection = selection;
+        AddAroundSelection(ed, 0);
+        EXPECT_EQ(ed.text, u"x(?)y");
+    }
+}
+
+TEST(Commands, AnsiSafeTextsStillGoTheIdesWay) {
+    FakeEditor ed;
+    ed.text = u"why? \r\n\u00e9 \r\n";  // a real "?", a letter of the code page
+    RemoveTrailingSpaces(ed);
+    EXPECT_EQ(ed.text, u"why?\r\n\u00e9\r\n");
+    EXPECT_EQ(ed.Count("SetText"), 1u);
+    EXPECT_EQ(ed.Count("LimitText 77"), 0u);
+
+    // A safe selection in a text with unsafe characters elsewhere.
+    ed = FakeEditor();
+    ed.text = u"\u0416 \r\nab  \r\n\u0416";
+    ed.start = 4;
+    ed.end = 10;
+    Outcome outcome;
+    RemoveTrailingSpaces(ed, false, &outcome);
+    EXPECT_EQ(ed.text, u"\u0416 \r\nab\r\n\u0416");
+    EXPECT_EQ(outcome.way, Outcome::Way::Selection);
+    EXPECT_FALSE(outcome.lossy);
+}
+
+TEST(Commands, AResultTheWindowCannotTakeIsNotWritten) {
+    FakeEditor ed;
+    ed.text = u"\u0416";
+    ed.start = 0;
+    ed.end = 1;
+    ed.limit = 2;
+    try {
+        AddAroundSelection(ed, 0);
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), u"The result would make the editor's text 3 characters long, more than the editor takes "
+                            u"(2). Quillmendex did not write it; the editor keeps its text.");
+    }
+    EXPECT_FALSE(ed.Wrote());
+    EXPECT_EQ(ed.text, u"\u0416");
+
+    ed = FakeEditor();
+    ed.text = u"\u0416 \r\n";
+    ed.selectAllFails = true;
+    EXPECT_THROW(RemoveTrailingSpaces(ed), Error);
+    EXPECT_FALSE(ed.Wrote());
+    EXPECT_EQ(ed.text, u"\u0416 \r\n");
+
+    ed = FakeEditor();  // written, but the window then holds something else
+    ed.text = u"\u0416 \r\n";
+    ed.loseOneOnReplace = true;
+    try {
+        RemoveTrailingSpaces(ed);
+        ADD_FAILURE();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.text(), u"Quillmendex replaced the text, but the editor now holds 2 characters where 3 were "
+                            u"expected. Please check the text; Undo takes the change back.");
+    }
+    EXPECT_EQ(ed.calls.back(), "SetCursor 11 22");
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // The editor as PL/SQL Developer offers it: text and cursor through the IDE's
-// callbacks, the selection through edit-control messages to its editor window.
+// callbacks, the selection and the window's own text through edit-control
+// messages to its editor window.
 #include "commands/commands_win.h"
 
 #include <windows.h>
 
-#include "commands/commands.h"
+#include <algorithm>
+
 #include "base/callbacks_win.h"
 #include "base/hosttext_win.h"
 
@@ -16,22 +18,25 @@ public:
     int32_t CursorX() override { return host::GetCursorX(); }
     int32_t CursorY() override { return host::GetCursorY(); }
     void SetCursor(int32_t x, int32_t y) override { host::SetCursor(x, y); }
-    std::u16string Text() override { return host::GetText(); }
-    std::u16string SelectedText() override { return host::GetSelectedText(); }
+    std::string Text() override { return host::GetText(); }
+    std::string SelectedText() override { return host::GetSelectedText(); }
 
     void SetText(std::u16string_view text) override {
         HostText buffer = ToHostText(text);  // released once the IDE has returned
         host::SetText(buffer.get());
     }
 
+    bool HasHandle() override { return host::HasEditorHandle(); }
     int32_t Handle() override { return host::GetEditorHandle(); }
     std::u16string Preference(const char* name) override { return host::GetPreference(name); }
 
+    std::u16string FromAnsi(std::string_view bytes) override { return quill::FromAnsi(bytes); }
+    std::string ToAnsi(std::u16string_view text) override { return quill::ToAnsi(text); }
+    bool AnsiIsUtf8() override { return quill::AnsiIsUtf8(); }
+
     void ReplaceSelection(int32_t handle, std::u16string_view text) override {
-        if (handle <= 0) return;  // no editor window: the text is dropped
-        // Through the ANSI code page and back, as the IDE's own text travels.
-        const std::u16string wide = FromAnsi(ToAnsi(text));
-        SendMessageW(EditorWindow(handle), EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(W(wide)));
+        const std::u16string copy(text);  // NUL-terminated; an empty text is "", never null
+        SendMessageW(EditorWindow(handle), EM_REPLACESEL, 1, reinterpret_cast<LPARAM>(W(copy)));
     }
 
     void GetSelection(int32_t handle, int32_t& start, int32_t& end) override {
@@ -46,16 +51,33 @@ public:
         SendMessageW(EditorWindow(handle), EM_SETSEL, static_cast<WPARAM>(static_cast<intptr_t>(start)),
                      static_cast<LPARAM>(end));
     }
+
+    size_t TextLength(int32_t handle) override {
+        const LRESULT n = SendMessageW(EditorWindow(handle), WM_GETTEXTLENGTH, 0, 0);
+        return n > 0 ? static_cast<size_t>(n) : 0;
+    }
+
+    std::u16string WindowText(int32_t handle, size_t length) override {
+        std::u16string text(length + 1, u'\0');
+        const LRESULT n = SendMessageW(EditorWindow(handle), WM_GETTEXT, static_cast<WPARAM>(length + 1),
+                                       reinterpret_cast<LPARAM>(text.data()));
+        text.resize(n > 0 ? std::min(static_cast<size_t>(n), length) : 0);
+        return text;
+    }
+
+    size_t LimitText(int32_t handle) override {
+        return static_cast<size_t>(SendMessageW(EditorWindow(handle), EM_GETLIMITTEXT, 0, 0));
+    }
 };
 
 HostEditor editor;
 
 }  // namespace
 
-void RemoveTrailingSpaces() { RemoveTrailingSpaces(editor); }
-void ReplaceTabBySpaces() { ReplaceTabBySpaces(editor); }
-void RemoveBlankLines() { RemoveBlankLines(editor); }
-void AddAroundSelection(int pairKind) { AddAroundSelection(editor, pairKind); }
-void RemoveAroundSelection(int pairKind) { RemoveAroundSelection(editor, pairKind); }
+void RemoveTrailingSpaces(Outcome& outcome) { RemoveTrailingSpaces(editor, false, &outcome); }
+void ReplaceTabBySpaces(Outcome& outcome) { ReplaceTabBySpaces(editor, false, &outcome); }
+void RemoveBlankLines(Outcome& outcome) { RemoveBlankLines(editor, false, &outcome); }
+void AddAroundSelection(int pairKind, Outcome& outcome) { AddAroundSelection(editor, pairKind, &outcome); }
+void RemoveAroundSelection(int pairKind, Outcome& outcome) { RemoveAroundSelection(editor, pairKind, &outcome); }
 
 }  // namespace quill::commands

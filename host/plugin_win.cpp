@@ -16,6 +16,10 @@ bool PluginInitialized = false;
 
 namespace {
 
+// "ReadIniFile failed" is shown at the first failed reading of a load only: the
+// IDE asks for 99 menu items at start, and each asks to read again.
+bool ReadFailureShown = false;
+
 // The root folder from the IDE; a missing callback counts as an empty root,
 // since locating the plug-in's files never fails outward.
 std::string RootDirOrEmpty() noexcept {
@@ -42,7 +46,10 @@ void InitializeForMenuRequest(int32_t index) {
             ReadSettings();
             PluginInitialized = true;
         } catch (...) {
-            ShowMessage(u"ReadIniFile failed");
+            if (!ReadFailureShown) {
+                ReadFailureShown = true;
+                ShowMessage(u"ReadIniFile failed");
+            }
         }
     }
     if (index == 1) Locate();
@@ -60,12 +67,13 @@ void OnActivate() {
 void OnMenuClick(int32_t index) {
     const menu::Item* item = menu::Find(index);
     if (!item) return;
+    commands::Outcome outcome;
     switch (item->command) {
-        case menu::Command::RemoveTrailingSpaces: commands::RemoveTrailingSpaces(); break;
-        case menu::Command::ReplaceTabBySpaces: commands::ReplaceTabBySpaces(); break;
-        case menu::Command::RemoveBlankLines: commands::RemoveBlankLines(); break;
-        case menu::Command::AddPair: commands::AddAroundSelection(item->pairKind); break;
-        case menu::Command::RemovePair: commands::RemoveAroundSelection(item->pairKind); break;
+        case menu::Command::RemoveTrailingSpaces: commands::RemoveTrailingSpaces(outcome); break;
+        case menu::Command::ReplaceTabBySpaces: commands::ReplaceTabBySpaces(outcome); break;
+        case menu::Command::RemoveBlankLines: commands::RemoveBlankLines(outcome); break;
+        case menu::Command::AddPair: commands::AddAroundSelection(item->pairKind, outcome); break;
+        case menu::Command::RemovePair: commands::RemoveAroundSelection(item->pairKind, outcome); break;
         case menu::Command::About: ShowAboutWindow(); break;
         case menu::Command::None: break;
     }

@@ -150,7 +150,13 @@ TEST_F(Faults, NoFaultCrashesOrCorruptsTheText) {
             std::string name;
             for (auto [k, v] : kCallbacks)
                 if (k == n) name = v;
-            for (const auto& m : shown) EXPECT_NE(m.find(name), std::string::npos) << m;
+            // Or, when only the cursor could not be put back after the text was
+            // written, that the text did change.
+            for (const auto& m : shown)
+                EXPECT_TRUE(m.find(name) != std::string::npos ||
+                            (n == 143 && m == "The command changed the text, but PL/SQL Developer did not let "
+                                              "Quillmendex put the cursor back."))
+                    << m;
         }
         if (fault.args[0] == "--editor-handle") EXPECT_TRUE(shown.empty());
 
