@@ -342,6 +342,23 @@ TEST_F(AboutWindow, FailingLogWriteStaysInsideTheWindow) {
     EXPECT_FALSE(Exists(missing));
 }
 
+TEST_F(AboutWindow, WithoutASettingsPathTheSwitchFlipsAndNoLogIsWritten) {
+    // Opened before the IDE asked for any menu item: no settings path yet.
+    quill::IniFileName.clear();
+    wchar_t cwd[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, cwd);
+    const std::wstring stray = std::wstring(cwd) + L"\\.log";
+    DeleteFileW(stray.c_str());
+    Show([&](TfrmAbout& form) {
+        SendMessageW(form.lblAboutText1.handle(), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(5, 5));
+        EXPECT_TRUE(quill::IsLoggingEnabled());
+        EXPECT_EQ(LabelColour(form.lblAboutText2), RGB(255, 0, 0));
+        quill::WriteLog(u"anything", 0, 1);
+    });
+    EXPECT_FALSE(Exists(stray));
+    EXPECT_TRUE(quill::GetLogFile().empty());
+}
+
 TEST_F(AboutWindow, CloseEndsTheModalLoopAndTheSettingsAreWritten) {
     bool closed = false;
     Show([&](TfrmAbout& form) {

@@ -258,9 +258,12 @@ void TfrmAbout::actTimerExecute() {
 void TfrmAbout::ToggleLogger(ui::MouseButton, unsigned Shift, int, int) {
     if (Shift & ui::ssCtrl) ToggleLogging();
     if (IsLoggingEnabled()) {
-        SetLogFile(ChangeFileExt(fIniFileName, u".log"));
+        // Without a settings path (the window opened before the IDE asked for
+        // any menu item) there is no place for the log: ".log" would land in
+        // whatever folder the IDE is in.
+        if (!fIniFileName.empty()) SetLogFile(ChangeFileExt(fIniFileName, u".log"));
         lblAboutText2.SetFontColor(RGB(255, 0, 0));
-        WriteLog(LocalDateTimeText(), 0, 1);
+        if (!fIniFileName.empty()) WriteLog(LocalDateTimeText(), 0, 1);
     } else {
         lblAboutText2.SetFontColor(RGB(0, 0, 0));
     }

@@ -35,7 +35,8 @@ int32_t GetLogThreshold() noexcept;
 
 // Appends one line "[YYYY-MM-DD HH:MM:SS] :" + indent spaces + message + CR LF
 // (ANSI code page) when logging is on and level >= the threshold; otherwise
-// touches nothing. The file is opened for this one line and closed again.
+// touches nothing, as it does while no log file is named. The file is opened
+// for this one line and closed again.
 // A failure (missing folder, file written by another process, a name of 260
 // characters or more) raises LogError (a quill::Error) and leaves the state as it was;
 // callers that must not fail catch it. Windows only.

@@ -47,6 +47,7 @@ void WriteLog(std::u16string_view message, int32_t indent, int32_t level) {
     if (!IsLoggingEnabled()) return;
     if (GetLogThreshold() > level) return;
     const std::u16string name = GetLogFile();
+    if (name.empty()) return;  // no log file named yet: nowhere to write
     if (name.size() >= MAX_PATH) Fail(ERROR_FILENAME_EXCED_RANGE);
     // The line is built before the file is touched, so running out of memory
     // leaves no trace in it.
