@@ -1,6 +1,24 @@
 #include "base/error.h"
 
+#include <new>
+
 namespace quill {
+
+std::u16string CurrentErrorText() noexcept {
+    try {
+        try {
+            throw;
+        } catch (const Error& e) {
+            return e.text();
+        } catch (const std::bad_alloc&) {
+            return u"Quillmendex ran out of memory. The command was not completed; the editor keeps its text.";
+        } catch (...) {
+            return u"Quillmendex met an unexpected error. The command was not completed.";
+        }
+    } catch (...) {
+        return {};  // not even the text could be had
+    }
+}
 
 std::u16string Utf8ToUtf16(std::string_view s) {
     std::u16string out;

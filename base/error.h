@@ -16,6 +16,11 @@ private:
     std::u16string text_;
 };
 
+// What the user reads for the error being handled (call inside a catch block):
+// an Error's own text, or a plain sentence for running out of memory or
+// anything unexpected.
+std::u16string CurrentErrorText() noexcept;
+
 // Plain ASCII/UTF-8 literal to UTF-16 (for message texts written in the source).
 std::u16string Utf8ToUtf16(std::string_view s);
 std::string Utf16ToUtf8(std::u16string_view s);

@@ -193,6 +193,7 @@ void WriteToWindow(Editor& editor, const Source& src, std::u16string_view result
 
 // Writes a changed result the way the text was read.
 void Write(Editor& editor, const Source& src, std::u16string_view result, Outcome& outcome) {
+    outcome.changed = true;
     if (src.lossy) return WriteToWindow(editor, src, result, outcome);
     if (!src.selection) {
         editor.SetText(result);

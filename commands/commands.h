@@ -27,6 +27,7 @@ struct Outcome {
     enum class Way { Nothing, HostSetText, Selection, Window };
     Scope scope = Scope::None;  // what it read, once it has
     size_t read = 0;            // UTF-16 units it worked on
+    bool changed = false;       // its result differed from what it read
     size_t written = 0;         // UTF-16 units it wrote, when way is not Nothing
     Way way = Way::Nothing;     // the IDE's set-text call, the selection, or the window in UTF-16
     bool lossy = false;         // the IDE's text was a lossy image of the window's

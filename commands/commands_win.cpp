@@ -9,6 +9,7 @@
 
 #include "base/callbacks_win.h"
 #include "base/hosttext_win.h"
+#include "settings/settings_win.h"
 
 namespace quill::commands {
 namespace {
@@ -74,9 +75,10 @@ HostEditor editor;
 
 }  // namespace
 
-void RemoveTrailingSpaces(Outcome& outcome) { RemoveTrailingSpaces(editor, false, &outcome); }
-void ReplaceTabBySpaces(Outcome& outcome) { ReplaceTabBySpaces(editor, false, &outcome); }
-void RemoveBlankLines(Outcome& outcome) { RemoveBlankLines(editor, false, &outcome); }
+// The setting is read at each click, so a change counts from the next one.
+void RemoveTrailingSpaces(Outcome& outcome) { RemoveTrailingSpaces(editor, KeepStringLiterals(), &outcome); }
+void ReplaceTabBySpaces(Outcome& outcome) { ReplaceTabBySpaces(editor, KeepStringLiterals(), &outcome); }
+void RemoveBlankLines(Outcome& outcome) { RemoveBlankLines(editor, KeepStringLiterals(), &outcome); }
 void AddAroundSelection(int pairKind, Outcome& outcome) { AddAroundSelection(editor, pairKind, &outcome); }
 void RemoveAroundSelection(int pairKind, Outcome& outcome) { RemoveAroundSelection(editor, pairKind, &outcome); }
 

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <new>
 
 #include "base/error.h"
 #include "host/menu.h"
@@ -16,25 +15,14 @@ namespace {
 enum class OnError { Tell, Quiet };
 
 // Runs body; an error that the user must learn of is shown in a message box,
-// one whose Part says it is dropped silently is dropped.
+// one that is to stay silent (at start, at the end, for tool buttons) is dropped.
 template <class Body>
 void Guard(OnError policy, Body&& body) noexcept {
-    std::u16string text;
     try {
         body();
-        return;
-    } catch (const quill::Error& e) {
-        text = e.text();
-    } catch (const std::bad_alloc&) {
-        text = u"Quillmendex ran out of memory. The command was not completed; the editor keeps its text.";
     } catch (...) {
-        text = u"Quillmendex met an unexpected error. The command was not completed.";
-    }
-    if (policy == OnError::Tell) {
-        try {
-            quill::plugin::ShowMessage(text);
-        } catch (...) {
-        }
+        const std::u16string text = quill::CurrentErrorText();
+        if (policy == OnError::Tell && !text.empty()) quill::plugin::ShowMessage(text);
     }
 }
 

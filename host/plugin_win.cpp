@@ -2,11 +2,17 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "about/about_win.h"
-#include "commands/commands_win.h"
+#include "about/version_win.h"
 #include "base/callbacks_win.h"
-#include "host/menu.h"
+#include "base/error.h"
 #include "base/hosttext_win.h"
+#include "commands/commands_win.h"
+#include "host/commandlog.h"
+#include "host/menu.h"
+#include "settings/logger.h"
 #include "settings/settings_win.h"
 
 namespace quill::plugin {
@@ -32,6 +38,50 @@ std::string RootDirOrEmpty() noexcept {
 
 void Locate() { LocatePluginFiles(RootDirOrEmpty(), menu::kPluginName, PluginDir, IniFileName); }
 
+// The plug-in's own lines in the diagnostic log: one that cannot be written
+// disturbs nothing and is not shown.
+void Log(const std::u16string& line) noexcept {
+    try {
+        WriteLog(line, 0, 1);
+    } catch (...) {
+    }
+}
+
+std::u16string ModulePath() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameW(ThisModule(), path, MAX_PATH + 1);
+    return n > 0 && n <= MAX_PATH ? U(path) : std::u16string();
+}
+
+// What is loaded, from where, with which settings: once per load, when the
+// settings have been read.
+void LogLoad() noexcept {
+    if (!IsLoggingEnabled()) return;
+    try {
+        Log(LoadLogLine(GetFileVersionText(), static_cast<int>(sizeof(void*) * 8), ModulePath(), FromAnsi(IniFileName),
+                        GetACP()));
+    } catch (...) {
+    }
+}
+
+// Runs the command of a menu item; what it did goes into outcome.
+void Run(const menu::Item& item, commands::Outcome& outcome) {
+    switch (item.command) {
+        case menu::Command::RemoveTrailingSpaces: commands::RemoveTrailingSpaces(outcome); break;
+        case menu::Command::ReplaceTabBySpaces: commands::ReplaceTabBySpaces(outcome); break;
+        case menu::Command::RemoveBlankLines: commands::RemoveBlankLines(outcome); break;
+        case menu::Command::AddPair: commands::AddAroundSelection(item.pairKind, outcome); break;
+        case menu::Command::RemovePair: commands::RemoveAroundSelection(item.pairKind, outcome); break;
+        case menu::Command::About: ShowAboutWindow(); break;
+        case menu::Command::None: break;
+    }
+}
+
+bool IsWhitespaceCommand(menu::Command c) {
+    return c == menu::Command::RemoveTrailingSpaces || c == menu::Command::ReplaceTabBySpaces ||
+           c == menu::Command::RemoveBlankLines;
+}
+
 }  // namespace
 
 const char* IdentifyPlugIn(int32_t id) noexcept {
@@ -45,6 +95,7 @@ void InitializeForMenuRequest(int32_t index) {
         try {
             ReadSettings();
             PluginInitialized = true;
+            LogLoad();
         } catch (...) {
             if (!ReadFailureShown) {
                 ReadFailureShown = true;
@@ -66,17 +117,26 @@ void OnActivate() {
 
 void OnMenuClick(int32_t index) {
     const menu::Item* item = menu::Find(index);
-    if (!item) return;
+    if (!item || item->command == menu::Command::None) return;
     commands::Outcome outcome;
-    switch (item->command) {
-        case menu::Command::RemoveTrailingSpaces: commands::RemoveTrailingSpaces(outcome); break;
-        case menu::Command::ReplaceTabBySpaces: commands::ReplaceTabBySpaces(outcome); break;
-        case menu::Command::RemoveBlankLines: commands::RemoveBlankLines(outcome); break;
-        case menu::Command::AddPair: commands::AddAroundSelection(item->pairKind, outcome); break;
-        case menu::Command::RemovePair: commands::RemoveAroundSelection(item->pairKind, outcome); break;
-        case menu::Command::About: ShowAboutWindow(); break;
-        case menu::Command::None: break;
+    std::u16string message;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        Run(*item, outcome);
+    } catch (...) {
+        message = CurrentErrorText();
     }
+    if (IsLoggingEnabled()) {
+        // Written before any message box, and without the time it stays open.
+        const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - start;
+        try {
+            Log(item->command == menu::Command::About
+                    ? AboutLogLine(item->caption, ms.count(), message)
+                    : CommandLogLine(item->caption, outcome, IsWhitespaceCommand(item->command), ms.count(), message));
+        } catch (...) {
+        }
+    }
+    if (!message.empty()) ShowMessage(message);
 }
 
 void OnWindowChange() { host::SetMenuState(PluginId, 1, host::WindowType() != 0); }

@@ -24,6 +24,8 @@ const char* IdentifyPlugIn(int32_t id) noexcept;
 // The first-request block, then the menu text (never fails: the text comes from the table).
 void InitializeForMenuRequest(int32_t index);
 void OnActivate();
+// Runs the command of a menu index; a failure reaches the user as a message
+// box, after the log (when on) has its line.
 void OnMenuClick(int32_t index);
 void OnWindowChange();
 void OnDestroy();

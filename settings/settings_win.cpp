@@ -100,6 +100,16 @@ bool WriteSettings() {
     return true;
 }
 
+bool KeepStringLiterals() noexcept {
+    try {
+        IniFile ini(IniFileName);
+        ini.CheckReadable();
+        return ini.ReadBool(L"KeepStringLiterals", false);
+    } catch (...) {
+        return false;
+    }
+}
+
 void StoreSettingsSilently() noexcept {
     if (!SettingsRead) return;
     try {

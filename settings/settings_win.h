@@ -25,6 +25,11 @@ void MoveSettingsFile(const std::string& oldPath, const std::string& newPath) no
 bool ReadSettings();
 // Writes the position values; raises "Unable to write to %s" on failure.
 bool WriteSettings();
+// "KeepStringLiterals" of the settings file, read anew at each call: true for a
+// non-zero integer; false when it is missing, 0 or no integer, and when the
+// file cannot be read. Never fails, never written by the plug-in.
+bool KeepStringLiterals() noexcept;
+
 // What OnDestroy and the About window's close do: WriteSettings once the settings
 // were read, with every failure contained.
 void StoreSettingsSilently() noexcept;
