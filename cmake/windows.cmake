@@ -69,3 +69,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     target_compile_definitions(quill_wintests PRIVATE QUILL_TEST_DATA_DIR="${CMAKE_BINARY_DIR}/testdata")
   endif()
 endif()
+
+# ---- The host stand-in's own test plug-in (tests/e2e/testplugin) -------------
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e/testplugin ${CMAKE_BINARY_DIR}/testplugin-build)
+endif()

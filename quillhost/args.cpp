@@ -5,13 +5,14 @@
 namespace quillhost {
 
 const wchar_t* Usage() {
-    return L"usage: quillhost.exe --plugin PATH [--in FILE] [--select START:END]\n"
-           L"         [--pref NAME=VALUE]... [--env NAME=VALUE]... [--window-type N]\n"
+    return L"usage: quillhost.exe --plugin PATH [--in FILE | --in-utf8 FILE] [--select START:END]\n"
+           L"         [--limit-text N] [--pref NAME=VALUE]... [--env NAME=VALUE]... [--window-type N]\n"
            L"         [--root DIR] [--settings-key KEY] [--click N]... [--out FILE]\n"
-           L"         [--report FILE]\n"
+           L"         [--out-utf8 FILE] [--report FILE]\n"
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
-           L"         [--editor-handle N] [--sequence EXPORT[:ARG],...]\n"
-           L"Without --click, --out, --report or --sequence it opens a window for people.\n";
+           L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
+           L"       KIND: short-text, nul-text, sel-outside, sel-reversed\n"
+           L"Without --click, --out, --out-utf8, --report or --sequence it opens a window for people.\n";
 }
 
 std::optional<int32_t> ParseInt32(const std::wstring& text) {
@@ -70,8 +71,22 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
             havePlugin = true;
         } else if (name == L"--in") {
             o.in = WindowsPath(value);
+        } else if (name == L"--in-utf8") {
+            o.inUtf8 = WindowsPath(value);
         } else if (name == L"--out") {
             o.out = WindowsPath(value);
+        } else if (name == L"--out-utf8") {
+            o.outUtf8 = WindowsPath(value);
+        } else if (name == L"--limit-text") {
+            if (!number(n) || n < 0) return fail(L"--limit-text wants an integer from 0");
+            o.limitText = n;
+        } else if (name == L"--window-fault") {
+            WindowFaults& f = o.windowFaults;
+            if (value == L"short-text") f.shortText = true;
+            else if (value == L"nul-text") f.nulText = true;
+            else if (value == L"sel-outside") f.selOutside = true;
+            else if (value == L"sel-reversed") f.selReversed = true;
+            else return fail(L"--window-fault wants short-text, nul-text, sel-outside or sel-reversed");
         } else if (name == L"--report") {
             o.report = WindowsPath(value);
         } else if (name == L"--root") {
@@ -107,6 +122,7 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
         }
     }
     if (!havePlugin) return fail(L"--plugin is required");
+    if (o.in && o.inUtf8) return fail(L"--in and --in-utf8 both give the initial text; use one");
     return ParseResult{std::move(o), {}};
 }
 

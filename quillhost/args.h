@@ -8,9 +8,22 @@
 
 namespace quillhost {
 
+// Answers of the editor window that a test can spoil, for what the plug-in
+// sends it (the host's own access stays true).
+struct WindowFaults {
+    bool shortText = false;    // WM_GETTEXT copies at most the text's length - 1 characters
+    bool nulText = false;      // WM_GETTEXT's first character copied is U+0000
+    bool selOutside = false;   // EM_GETSEL's end is the text's length + 5
+    bool selReversed = false;  // EM_GETSEL gives start and end swapped
+};
+
 struct Options {
     std::wstring plugin;
     std::optional<std::wstring> in, out, report, root;
+    // The editor's initial text from a UTF-8 file, and its final text as UTF-8.
+    std::optional<std::wstring> inUtf8, outUtf8;
+    // EM_SETLIMITTEXT on the editor once the initial text is in.
+    std::optional<int32_t> limitText;
     std::optional<std::pair<int32_t, int32_t>> select;
     std::vector<std::pair<std::wstring, std::wstring>> prefs, env;
     int32_t windowType = 1;
@@ -20,10 +33,11 @@ struct Options {
     // empty text; an editor handle other than the editor's own.
     std::vector<int32_t> unregister, nullText, emptyText;
     std::optional<int32_t> editorHandle;
+    WindowFaults windowFaults;
     // Exports called in an order other than the IDE's: a comma-separated list of
     // export names (with their argument after ':'), run instead of the usual order.
     std::optional<std::wstring> sequence;
-    bool interactive() const { return clicks.empty() && !out && !report && !sequence; }
+    bool interactive() const { return clicks.empty() && !out && !outUtf8 && !report && !sequence; }
 };
 
 struct ParseResult {

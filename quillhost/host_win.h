@@ -55,6 +55,7 @@ struct Host {
     json exports = json::array();
     std::vector<double> exportMs;  // the time each export took, in the order of exports
     json aboutResult;
+    bool aboutRan = false;  // the About step ran: the report gives aboutResult
     std::map<int32_t, int32_t> menuState;
     std::map<int, std::string> textResults;
     std::vector<std::wstring> messages, windows;
@@ -86,10 +87,11 @@ struct Host {
     std::vector<std::wstring> Steps() const;
 
     bool CreateEditor(bool visible);
-    bool LoadInput();
+    std::wstring LoadInput();  // an error message, empty when the text is in
+    void ApplyLimit();
     void ApplySelection();
     void ResetEditor();
-    bool WriteOutput();
+    std::wstring WriteOutput();  // an error message, empty when written
     void WriteReport();
     void PrintSummary() const;
     int RunScripted();

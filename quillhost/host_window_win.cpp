@@ -1,8 +1,8 @@
 // The stand-in's window for people: a menu bar whose Edit menu holds an Undo of
 // its own and the plug-in's items where their menu texts place them, a toolbar
-// with the plug-in's buttons and bitmaps, and the editor below. Without --in the
-// editor opens the sample that the program carries as a resource; without
-// --pref TabPosition=N the tab width is 4.
+// with the plug-in's buttons and bitmaps, and the editor below. Without --in or
+// --in-utf8 the editor opens the sample that the program carries as a resource;
+// without --pref TabPosition=N the tab width is 4.
 #include "quillhost/host_win.h"
 
 #include <commctrl.h>
@@ -281,15 +281,16 @@ void Host::OnButtonCreated(int32_t index, const std::wstring& caption, const std
 
 int Host::RunInteractive() {
     if (!CreateEditor(false)) return 2;
-    if (opt.in) {
-        if (!LoadInput()) {
-            fwprintf(stderr, L"quillhost: cannot read %ls\n", opt.in->c_str());
+    if (opt.in || opt.inUtf8) {
+        if (std::wstring error = LoadInput(); !error.empty()) {
+            fwprintf(stderr, L"quillhost: %ls\n", error.c_str());
             return 2;
         }
     } else {
         SetEditorText(Sample());
         SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
     }
+    ApplyLimit();
     // Whole-text replacements (HostSetText) can be undone here, as in an IDE.
     undoableText = true;
     // An IDE always has a tab width; --pref TabPosition=N sets another one.

@@ -91,28 +91,75 @@ private:
     LARGE_INTEGER start_;
 };
 
-LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    const bool record = g.pluginDepth > 0 && g.internal == 0;
-    std::optional<Timed> timed;
-    if (record && (msg == EM_SETSEL || msg == EM_REPLACESEL)) timed.emplace();
-    if (record && msg == EM_SETSEL) {
-        g.Record("EM_SETSEL", json::array({static_cast<int64_t>(static_cast<intptr_t>(wp)),
-                                            static_cast<int64_t>(lp)}));
-    } else if (record && msg == EM_REPLACESEL) {
-        g.Record("EM_REPLACESEL",
-                 json::array({static_cast<int64_t>(wp), TextValue(lp ? reinterpret_cast<const wchar_t*>(lp) : L"")}));
+// What the control itself answers, past the recording and the faults.
+LRESULT Control(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0) {
+    return CallWindowProcW(g.editProc, hwnd, msg, wp, lp);
+}
+
+// The plug-in's WM_GETTEXT: recorded with the buffer size and the number of
+// characters copied (never the text: it may be megabytes).
+LRESULT PluginGetText(HWND hwnd, WPARAM size, LPARAM buffer) {
+    Timed timed;
+    const WindowFaults& f = g.opt.windowFaults;
+    WPARAM room = size;
+    if (f.shortText) {
+        // A buffer of `length` characters takes at most length - 1 and the NUL.
+        const auto length = static_cast<WPARAM>(Control(hwnd, WM_GETTEXTLENGTH));
+        if (length > 0) room = std::min(room, length);
     }
-    LRESULT result = CallWindowProcW(g.editProc, hwnd, msg, wp, lp);
-    timed.reset();
-    if (record && msg == EM_GETSEL) {
-        DWORD s = 0, e = 0;
-        {
-            Internal in;
-            SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
-        }
-        g.Record("EM_GETSEL", json::array(), json::array({s, e}));
+    const LRESULT copied = Control(hwnd, WM_GETTEXT, room, buffer);
+    if (f.nulText && copied > 0 && buffer) reinterpret_cast<wchar_t*>(buffer)[0] = L'\0';
+    g.Record("WM_GETTEXT", json::array({static_cast<uint64_t>(size)}), static_cast<int64_t>(copied));
+    return copied;
+}
+
+// The plug-in's EM_GETSEL: recorded with the start and end it was given.
+LRESULT PluginGetSel(HWND hwnd, WPARAM startOut, LPARAM endOut) {
+    DWORD s = 0, e = 0;
+    LRESULT result = Control(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    const WindowFaults& f = g.opt.windowFaults;
+    if (f.selOutside) e = static_cast<DWORD>(Control(hwnd, WM_GETTEXTLENGTH) + 5);
+    if (f.selReversed) std::swap(s, e);
+    if (f.selOutside || f.selReversed) {
+        // Both words of the answer, or -1 when either does not fit in one.
+        result = s > 0xFFFF || e > 0xFFFF ? -1 : static_cast<LRESULT>(MAKELONG(s, e));
     }
+    if (startOut) *reinterpret_cast<DWORD*>(startOut) = s;
+    if (endOut) *reinterpret_cast<DWORD*>(endOut) = e;
+    g.Record("EM_GETSEL", json::array(), json::array({s, e}));
     return result;
+}
+
+LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (g.pluginDepth == 0 || g.internal > 0) return Control(hwnd, msg, wp, lp);
+    switch (msg) {
+        case EM_SETSEL: {
+            Timed timed;
+            g.Record("EM_SETSEL", json::array({static_cast<int64_t>(static_cast<intptr_t>(wp)),
+                                                static_cast<int64_t>(lp)}));
+            return Control(hwnd, msg, wp, lp);
+        }
+        case EM_REPLACESEL: {
+            Timed timed;
+            g.Record("EM_REPLACESEL", json::array({static_cast<int64_t>(wp),
+                                                    TextValue(lp ? reinterpret_cast<const wchar_t*>(lp) : L"")}));
+            return Control(hwnd, msg, wp, lp);
+        }
+        case EM_GETSEL: return PluginGetSel(hwnd, wp, lp);
+        case WM_GETTEXT: return PluginGetText(hwnd, wp, lp);
+        case WM_GETTEXTLENGTH: {
+            Timed timed;
+            const LRESULT length = Control(hwnd, msg, wp, lp);
+            g.Record("WM_GETTEXTLENGTH", json::array(), static_cast<int64_t>(length));
+            return length;
+        }
+        case EM_GETLIMITTEXT: {
+            const LRESULT limit = Control(hwnd, msg, wp, lp);
+            g.Record("EM_GETLIMITTEXT", json::array(), static_cast<int64_t>(limit));
+            return limit;
+        }
+        default: return Control(hwnd, msg, wp, lp);
+    }
 }
 
 // ---- callbacks --------------------------------------------------------------
@@ -379,6 +426,7 @@ void Host::WriteReport() {
     r["calls"] = calls;
     r["exports"] = exports;
     r["export_ms"] = exportMs;
+    if (aboutRan) r["about_result"] = aboutResult;
     r["menu_state"] = json::object();
     for (auto& [k, v] : menuState) r["menu_state"][std::to_string(k)] = v;
     if (edit) {
@@ -535,6 +583,7 @@ void Host::RunStep(const std::wstring& step) {
     else if (name == L"About") {
         const char* text = CallExport("About", ex.About);
         aboutResult = text ? json(Utf8(Widen(text, CP_ACP))) : json(nullptr);
+        aboutRan = true;
     } else {
         unknownStep = step;
     }
@@ -577,16 +626,63 @@ bool Host::CreateEditor(bool visible) {
     return true;
 }
 
-bool Host::LoadInput() {
-    if (!opt.in) return true;
-    std::ifstream f(std::filesystem::path(*opt.in), std::ios::binary);
-    if (!f) return false;
-    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+namespace {
+
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+    std::ifstream f(std::filesystem::path(path), std::ios::binary);
+    if (!f) return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    std::ofstream f(std::filesystem::path(path), std::ios::binary);
+    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(f);
+}
+
+// A UTF-8 file's bytes as the editor's text, exactly, or an error message. A
+// leading byte-order mark is skipped. The system's conversion refuses every
+// byte sequence that is not UTF-8 (overlong forms, encoded surrogates, cut-off
+// sequences, stray continuation bytes, code points past U+10FFFF); a NUL is
+// refused here, as the edit control ends its text at the first one.
+std::wstring FromUtf8File(const std::wstring& path, std::string bytes, std::wstring& text) {
+    size_t from = bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    if (auto nul = bytes.find('\0', from); nul != std::string::npos)
+        return path + L" holds a NUL (byte " + std::to_wstring(nul) + L"), which the editor cannot hold";
+    const size_t size = bytes.size() - from;
+    if (size > 0x7FFFFFFF) return path + L" is too large";
+    text.clear();
+    if (size == 0) return {};
+    const char* data = bytes.data() + from;
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, data, static_cast<int>(size), nullptr, 0);
+    if (n <= 0) return path + L" is not UTF-8 text (it holds a byte sequence that UTF-8 does not allow)";
+    text.resize(static_cast<size_t>(n));
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, data, static_cast<int>(size), text.data(), n);
+    return {};
+}
+
+}  // namespace
+
+std::wstring Host::LoadInput() {
+    if (!opt.in && !opt.inUtf8) return {};
+    const std::wstring& path = opt.in ? *opt.in : *opt.inUtf8;
+    std::optional<std::string> bytes = ReadBytes(path);
+    if (!bytes) return L"cannot read " + path;
+    if (opt.in) {
+        initialText = Widen(*bytes, CP_ACP);
+    } else if (std::wstring error = FromUtf8File(path, std::move(*bytes), initialText); !error.empty()) {
+        return error;
+    }
     Internal in;
-    initialText = Widen(bytes, CP_ACP);
     SetEditorText(initialText);
     SendMessageW(edit, EM_EMPTYUNDOBUFFER, 0, 0);
-    return true;
+    return {};
+}
+
+void Host::ApplyLimit() {
+    if (!opt.limitText) return;
+    Internal in;
+    SendMessageW(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(*opt.limitText), 0);
 }
 
 void Host::ApplySelection() {
@@ -604,13 +700,14 @@ void Host::ResetEditor() {
     ApplySelection();
 }
 
-bool Host::WriteOutput() {
-    if (!opt.out) return true;
+std::wstring Host::WriteOutput() {
+    if (!opt.out && !opt.outUtf8) return {};
     Internal in;
-    std::string bytes = Narrow(EditorText(), CP_ACP);
-    std::ofstream f(std::filesystem::path(*opt.out), std::ios::binary);
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(f);
+    const std::wstring text = EditorText();
+    if (opt.out && !WriteBytes(*opt.out, Narrow(text, CP_ACP))) return L"cannot write " + *opt.out;
+    // A lone surrogate becomes U+FFFD.
+    if (opt.outUtf8 && !WriteBytes(*opt.outUtf8, Utf8(text))) return L"cannot write " + *opt.outUtf8;
+    return {};
 }
 
 void Host::PrintSummary() const {
@@ -631,10 +728,11 @@ int Host::RunScripted() {
         fwprintf(stderr, L"quillhost: cannot create the editor window\n");
         return 2;
     }
-    if (!LoadInput()) {
-        fwprintf(stderr, L"quillhost: cannot read %ls\n", opt.in->c_str());
+    if (std::wstring error = LoadInput(); !error.empty()) {
+        fwprintf(stderr, L"quillhost: %ls\n", error.c_str());
         return 2;
     }
+    ApplyLimit();
     ApplySelection();
     PROCESS_MEMORY_COUNTERS before = {};
     before.cb = sizeof before;
@@ -648,8 +746,8 @@ int Host::RunScripted() {
     }
     WriteReport();
     PrintSummary();
-    if (!WriteOutput()) {
-        fwprintf(stderr, L"quillhost: cannot write %ls\n", opt.out->c_str());
+    if (std::wstring error = WriteOutput(); !error.empty()) {
+        fwprintf(stderr, L"quillhost: %ls\n", error.c_str());
         return 2;
     }
     return 0;

@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 std::string Win64Dir() { return QUILL_WIN64_DIR; }
 std::string HostExe() { return Win64Dir() + "/quillhost.exe"; }
 std::string SourceDir() { return QUILL_SOURCE_DIR; }
+std::string ProbePlugin() { return Win64Dir() + "/testplugin/quill_probe.dll"; }
 
 TempDir::TempDir() {
     std::string tmpl = (fs::temp_directory_path() / "quilltest-XXXXXX").string();
@@ -120,13 +121,25 @@ HostRun::HostRun() {
         if (ext == ".dll" || ext == ".bmp") fs::copy_file(entry.path(), plugin / entry.path().filename());
     }
     args_ = {"--plugin", WinPath(pluginDir() + "/Quillmendex.dll"), "--report", WinPath(dir / "report.json"),
-             "--out", WinPath(dir / "out.txt")};
+             "--out", WinPath(dir / "out.txt"), "--out-utf8", WinPath(dir / "out_utf8.txt")};
 }
 
 HostRun& HostRun::input(const std::string& bytes) {
     WriteFile(dir / "in.txt", bytes);
     if (!hasInput_) args_.insert(args_.end(), {"--in", WinPath(dir / "in.txt")});
     hasInput_ = true;
+    return *this;
+}
+
+HostRun& HostRun::inputUtf8(const std::string& bytes) {
+    WriteFile(dir / "in_utf8.txt", bytes);
+    if (!hasInputUtf8_) args_.insert(args_.end(), {"--in-utf8", WinPath(dir / "in_utf8.txt")});
+    hasInputUtf8_ = true;
+    return *this;
+}
+
+HostRun& HostRun::plugin(const std::string& path) {
+    args_[1] = WinPath(path);  // the value of the first option, --plugin
     return *this;
 }
 
@@ -158,10 +171,12 @@ Result HostRun::go() {
     argv.insert(argv.end(), args_.begin(), args_.end());
     std::remove((dir / "report.json").c_str());
     std::remove((dir / "out.txt").c_str());
+    std::remove((dir / "out_utf8.txt").c_str());
     Result r = RunCommand(argv, {"LANG=" + lang_, "LC_ALL=" + lang_, "QUILL_WINE_TIMEOUT=" + std::to_string(timeout_)});
     const std::string report = ReadFile(dir / "report.json");
     if (!report.empty()) r.report = json::parse(report, nullptr, false);
     r.out = ReadFile(dir / "out.txt");
+    r.outUtf8 = ReadFile(dir / "out_utf8.txt");
     return r;
 }
 

@@ -5,6 +5,7 @@
 //   run.input("a  \r\n");                      // the editor's text (bytes, ANSI)
 //   auto r = run.args({"--click", "1"}).go();  // runs quillhost.exe
 //   EXPECT_EQ(r.out, "a\r\n");                 // the editor text afterwards
+//   EXPECT_EQ(r.outUtf8, "a\r\n");             // the same, as UTF-8
 //   EXPECT_EQ(r.Calls("HostSetText").size(), 1);
 #include <nlohmann/json.hpp>
 #include <string>
@@ -39,6 +40,7 @@ struct Result {
     std::string stdoutText, stderrText;
     json report;          // empty when no report was written
     std::string out;      // the editor text afterwards (bytes, ANSI)
+    std::string outUtf8;  // the editor text afterwards, as UTF-8 (--out-utf8)
     // The recorded calls with this name, in order (callbacks and EM_ messages).
     std::vector<json> Calls(const std::string& name) const;
     // Names of all recorded calls, in order.
@@ -50,6 +52,11 @@ class HostRun {
 public:
     HostRun();  // copies the plug-in (DLL and bitmaps) into a fresh folder
     HostRun& input(const std::string& bytes);
+    // The editor's text from a UTF-8 file (--in-utf8; bytes as they are, so a
+    // test can hand it what is not UTF-8).
+    HostRun& inputUtf8(const std::string& bytes);
+    // Another DLL than the plug-in's copy (a Unix path).
+    HostRun& plugin(const std::string& path);
     HostRun& select(int start, int end);
     HostRun& click(int index);
     HostRun& pref(const std::string& name, const std::string& value);
@@ -68,7 +75,7 @@ public:
 private:
     std::vector<std::string> args_;
     std::string lang_ = "en_US.UTF-8";
-    bool hasInput_ = false;
+    bool hasInput_ = false, hasInputUtf8_ = false;
     int timeout_ = 120;
 };
 
@@ -79,5 +86,7 @@ Result RunCommand(const std::vector<std::string>& argv, const std::vector<std::s
 std::string Win64Dir();
 std::string HostExe();
 std::string SourceDir();
+// The stand-in's own test plug-in (tests/e2e/testplugin/probe_plugin.c).
+std::string ProbePlugin();
 
 }  // namespace quilltest
