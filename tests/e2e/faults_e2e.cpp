@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -82,13 +81,6 @@ std::vector<std::string>& Rows() {
     return rows;
 }
 
-void WriteTable(const std::string& file, const std::string& head, const std::vector<std::string>& rows) {
-    const char* dir = std::getenv("QUILL_TABLES_DIR");
-    if (!dir || !*dir) return;
-    std::ofstream f(std::string(dir) + "/" + file, std::ios::binary);
-    f << head;
-    for (const auto& row : rows) f << row << "\n";
-}
 
 class Faults : public ::testing::Test {
 protected:
@@ -166,7 +158,7 @@ TEST_F(Faults, NoFaultCrashesOrCorruptsTheText) {
                          " | " + std::to_string(correct) + " | " + std::to_string(untouched) + " | " +
                          (messages.empty() ? "none" : messages) + " |");
     }
-    WriteTable("faults.md",
+    quilltest::WriteTable("faults",
                "| Fault injected (every index -1 to 300 clicked on a fresh editor) | Crash | Commands with their correct result "
                "| Commands that left the text untouched | Messages shown |\n|---|---|---|---|---|\n",
                Rows());
@@ -205,7 +197,7 @@ TEST_F(Faults, ExportsInUnusualOrders) {
         rows.push_back("| " + what + " | " + (r.exit == 0 && !r.report.contains("fault") ? "none" : "CRASH") +
                        " | " + std::to_string(r.Messages().size()) + " |");
     }
-    WriteTable("orders.md", "| Exports called | Crash | Message boxes |\n|---|---|---|\n", rows);
+    quilltest::WriteTable("orders", "| Exports called | Crash | Message boxes |\n|---|---|---|\n", rows);
 }
 
 }  // namespace

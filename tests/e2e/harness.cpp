@@ -56,6 +56,14 @@ std::string WinPath(const std::string& unixPath) {
     return out;
 }
 
+void WriteTable(const std::string& name, const std::string& head, const std::vector<std::string>& rows) {
+    const char* dir = std::getenv("QUILL_TABLES_DIR");
+    if (!dir || !*dir) return;
+    std::ofstream f(std::string(dir) + "/" + name + ".md", std::ios::binary);
+    f << head;
+    for (const auto& row : rows) f << row << "\n";
+}
+
 std::vector<json> Result::Calls(const std::string& name) const {
     std::vector<json> found;
     if (report.contains("calls"))

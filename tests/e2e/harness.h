@@ -79,6 +79,10 @@ private:
     int timeout_ = 120;
 };
 
+// Writes a README table, or a part of one named "NAME+KEY", into QUILL_TABLES_DIR
+// for scripts/readme-tables.sh; nothing when that is not set.
+void WriteTable(const std::string& name, const std::string& head, const std::vector<std::string>& rows);
+
 // Runs any command line, returning exit status and output.
 Result RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
 

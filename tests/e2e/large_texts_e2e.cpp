@@ -8,7 +8,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <random>
 
 #include "commands/reference_for_tests.h"
@@ -86,15 +85,16 @@ std::vector<Measured>& Table() {
 // writes its rows as one part of the table, keyed by where the test stands in
 // this file; scripts/readme-tables.sh joins the parts in that order.
 void WriteTableRows() {
-    const char* dir = std::getenv("QUILL_TABLES_DIR");
-    if (!dir || !*dir || Table().empty()) return;
+    if (Table().empty()) return;
     char key[16];
     std::snprintf(key, sizeof key, "%05d", ::testing::UnitTest::GetInstance()->current_test_info()->line());
-    std::ofstream f(std::string(dir) + "/inputs+" + key + ".md", std::ios::binary);
-    f << "| Editor text | Command | Result | Memory under 4x the text in UTF-16 |\n|---|---|---|---|\n";
+    std::vector<std::string> rows;
     for (const auto& m : Table())
-        f << "| " << m.input << " | " << m.command << " | " << (m.correct ? "correct" : "WRONG") << " | "
-          << (!m.large ? "(small text)" : m.peakRatio < 4 ? "yes" : "no") << " |\n";
+        rows.push_back("| " + m.input + " | " + m.command + " | " + (m.correct ? "correct" : "WRONG") + " | " +
+                       (!m.large ? "(small text)" : m.peakRatio < 4 ? "yes" : "no") + " |");
+    quilltest::WriteTable(std::string("inputs+") + key,
+                          "| Editor text | Command | Result | Memory under 4x the text in UTF-16 |\n|---|---|---|---|\n",
+                          rows);
     Table().clear();
 }
 
