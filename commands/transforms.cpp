@@ -4,51 +4,15 @@
 #include <cstring>
 #include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "commands/search.h"
+#include "commands/simd.h"
 
 namespace quill::commands {
 namespace {
 
-#if defined(__SSE2__)
-// One bit for each of the sixteen characters from p on: set where a stands with
-// b right after it. Reads p[0] to p[16].
-unsigned PairHits(const char16_t* p, __m128i a, __m128i b) noexcept {
-    auto match = [&](const char16_t* q) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 1));
-        return _mm_and_si128(_mm_cmpeq_epi16(x, a), _mm_cmpeq_epi16(y, b));
-    };
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(match(p), match(p + 8))));
-}
-
-// The first p where p[0] is a and p[1] is b, or end when none.
-const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
-    const __m128i first = _mm_set1_epi16(static_cast<short>(a));
-    const __m128i second = _mm_set1_epi16(static_cast<short>(b));
-    while (end - p >= 17) {
-        if (const unsigned hits = PairHits(p, first, second)) return p + std::countr_zero(hits);
-        p += 16;
-    }
-    for (; end - p >= 2; ++p)
-        if (p[0] == a && p[1] == b) return p;
-    return end;
-}
-#else
-// The first p where p[0] is a and p[1] is b, or end when none.
-const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
-    constexpr ptrdiff_t kBlock = 32;
-    while (end - p > kBlock) {
-        unsigned hit = 0;
-        for (ptrdiff_t i = 0; i < kBlock; ++i) hit |= (p[i] == a) & (p[i + 1] == b);
-        if (hit) break;
-        p += kBlock;
-    }
-    for (; end - p >= 2; ++p)
-        if (p[0] == a && p[1] == b) return p;
-    return end;
-}
+using search::Find2;
+#if QUILL_SSE2
+using search::PairHits;
 #endif
 
 size_t Count(const char16_t* p, const char16_t* end, char16_t c) noexcept {
@@ -68,7 +32,7 @@ size_t Count(const char16_t* p, const char16_t* end, char16_t c) noexcept {
 // stands (or end); w moves past what was copied. Sixteen characters are stored
 // at a time, so the output needs that much room beyond its end.
 const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, char16_t c) noexcept {
-#if defined(__SSE2__)
+#if QUILL_SSE2
     const __m128i needle = _mm_set1_epi16(static_cast<short>(c));
     while (end - r >= 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
@@ -97,7 +61,7 @@ const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, 
 // at least a block behind r.
 const char16_t* CopyDownUntil2(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
                                char16_t b) noexcept {
-#if defined(__SSE2__)
+#if QUILL_SSE2
     const __m128i first = _mm_set1_epi16(static_cast<short>(a));
     const __m128i second = _mm_set1_epi16(static_cast<short>(b));
     while (end - r >= 17) {
