@@ -11,17 +11,28 @@ namespace quill::commands::search {
 namespace {
 
 #if QUILL_SSE2
+// Sixteen characters from p on as bytes: a character up to U+00FF as its own
+// byte, others as 00 or FF (unsigned saturation of the signed code unit).
+inline __m128i Bytes(const char16_t* p) noexcept {
+    return _mm_packus_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 8)));
+}
+
+// Bytes equal to c; c is neither 00 nor FF, so only the character c gives it.
+template <char16_t C>
+__m128i ByteIs(__m128i bytes) noexcept {
+    static_assert(C > 0 && C < 0xFF);
+    return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(C)));
+}
+
 // Sixteen characters from p on, one bit each: set where the character is any
 // of C.
 template <char16_t... C>
 unsigned AnyHits(const char16_t* p) noexcept {
-    auto match = [](const char16_t* q) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-        __m128i m = _mm_setzero_si128();
-        ((m = _mm_or_si128(m, _mm_cmpeq_epi16(x, _mm_set1_epi16(static_cast<short>(C))))), ...);
-        return m;
-    };
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(match(p), match(p + 8))));
+    const __m128i bytes = Bytes(p);
+    __m128i m = _mm_setzero_si128();
+    ((m = _mm_or_si128(m, ByteIs<C>(bytes))), ...);
+    return static_cast<unsigned>(_mm_movemask_epi8(m));
 }
 
 // One bit for each of the sixteen characters from p on: set where a stands with
