@@ -77,7 +77,7 @@ TEST(Literals, ScannerRules) {
         // q-quoted literals and their delimiters
         u"«q'[it's]'» x", u"«q'{a}'»", u"«q'(a)'»", u"«q'<a>'»", u"«Q'!a!'»", u"«q'#a'#'»", u"«q'[a]]'»",
         u"«q'[a]'»b]«'»", u"«q'aa'»", u"«q'a'»", u"«q''a''»", u"«q'''»", u"«q'[]'»«'»", u"«q'[»",
-        u"«q'\U0001F600a\U0001F600'»", u"«q'\U0001F600a\xDE00'b\U0001F600'»", u"«q'\xD800x\xD800'»",
+        u"«q'\U0001F600a\U0001F600'»·«'b'»", u"«q'\U0001F600a\xDE00'b\U0001F600'»", u"«q'\xD800x\xD800'»",
         u"«q'\xDE00x\xDE00'»",
         // where a q starts a word, and the n before it
         u"«nq'[a]'»", u"«Nq'[a]'»", u"x·«nq'[a]'»", u"(«nq'[a]'»", u"xnq«'[a]'»", u"xq«'[a]'»", u"anq«'[a]'»",
@@ -94,6 +94,8 @@ TEST(Literals, ScannerRules) {
         u"x¶··REM 'a'¶«'b'»", u"REMARK«'s'»", u"PROMPTS «'a'»", u"REMX «'a'»", u"RE «'a'»", u"PR «'a'»",
         u"x REM «'a'»", u"(REM «'a'»", u"«'a'»·REM «'b'»", u"/* ¶ */REM «'a'»", u"REM;«'a'»", u"REMé «'a'»",
         u"¶¶··¶→REM 'a'¶«'b'»", u"-- x¶REM 'a'¶«'b'»",
+        // line starts that reach over sixteen characters, or come right at them
+        u"x¶····················REM 'a'¶«'b'»", u"12345678901234¶REM 'a'¶«'b'»", u"123456789012345¶REM 'a'",
     };
     for (const char16_t* c : cases) {
         std::u16string text;
@@ -230,6 +232,26 @@ TEST(Literals, TabsKeptInLiterals) {
     EXPECT_EQ(out, u"left alone");
     EXPECT_THROW(ExpandTabs(u"'\t'\t\t", 0x40000000, out, {}), std::bad_alloc);
     EXPECT_EQ(out, u"left alone");
+}
+
+// More literals than the transforms take from the scanner at a time, each
+// with what the commands would change.
+TEST(Literals, ManyLiteralsWithWhitespaceInside) {
+    std::u16string whole;
+    for (int i = 0; i < 400; ++i)
+        whole += i % 3 ? u"x  \r\n\r\n'a  \r\n\r\n\tb'\t" : u"\"  \r\n\r\n\t\" q'[  \r\n\r\n\t]'  \r\n";
+    for (const size_t offset : {size_t{0}, size_t{5}, whole.size() / 3}) {
+        const std::u16string part = whole.substr(offset);
+        const TextContext context = offset ? TextContext{whole, offset} : TextContext{};
+        const std::u16string_view refWhole = offset ? std::u16string_view(whole) : std::u16string_view();
+        std::u16string trimmed = part, squeezed = part, expanded;
+        EXPECT_TRUE(TrimTrailingSpaces(trimmed, context));
+        EXPECT_TRUE(SqueezeBlankLines(squeezed, context));
+        EXPECT_TRUE(ExpandTabs(part, 3, expanded, context));
+        EXPECT_TRUE(trimmed == ref::TrimKeepingLiterals(part, refWhole, offset)) << offset;
+        EXPECT_TRUE(squeezed == ref::SqueezeKeepingLiterals(part, refWhole, offset)) << offset;
+        EXPECT_TRUE(expanded == ref::ExpandTabsKeepingLiterals(part, 3, refWhole, offset)) << offset;
+    }
 }
 
 // When a text is its own whole and is changed in place, all before the end of
