@@ -1,7 +1,7 @@
 // Speed of the whitespace transforms that keep literals, on PL/SQL with a
 // literal on about every other line, beside memcpy of the same bytes and
 // today's transforms on the same text.
-//   build/native/quill_bench --benchmark_filter='LiteralText'
+//   build/native/quill_bench --benchmark_filter='LiteralText|KeepingLiterals'
 // Sizes are in characters; throughput counts the UTF-16 bytes read.
 #include <benchmark/benchmark.h>
 
@@ -148,5 +148,29 @@ void LiteralTextScanOnly(benchmark::State& state) {
     Bytes(state, in.size());
 }
 BENCHMARK(LiteralTextScanOnly)->Unit(benchmark::kMillisecond);
+
+// Adversarial texts stay linear: n characters of quotes (doubled, so one
+// literal); of spaces before a line break between two literals; of pieces that
+// each open something (q-quotes, comments) that the next one closes or not.
+std::u16string Adversarial(int kind, size_t n) {
+    static const std::u16string_view pieces[] = {u"'", u" ", u"q'[ /* -- ]' \r\n"};
+    std::u16string text = kind == 1 ? u"'a'" : u"";
+    while (text.size() < n) text += pieces[kind];
+    return kind == 1 ? text + u"\r\n'b'" : text;
+}
+void KeepingLiteralsAdversarial(benchmark::State& state, int kind) {
+    const std::u16string in = Adversarial(kind, static_cast<size_t>(state.range(0)));
+    std::u16string work = in;
+    for (auto _ : state) {
+        work.assign(in);
+        benchmark::DoNotOptimize(TrimTrailingSpaces(work, {}));
+        benchmark::ClobberMemory();
+    }
+    Bytes(state, in.size());
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK_CAPTURE(KeepingLiteralsAdversarial, quotes, 0)->Range(1 << 20, 4 << 20)->Complexity(benchmark::oN);
+BENCHMARK_CAPTURE(KeepingLiteralsAdversarial, spaces, 1)->Range(1 << 20, 4 << 20)->Complexity(benchmark::oN);
+BENCHMARK_CAPTURE(KeepingLiteralsAdversarial, openers, 2)->Range(1 << 20, 4 << 20)->Complexity(benchmark::oN);
 
 }  // namespace
