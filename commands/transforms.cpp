@@ -172,9 +172,11 @@ bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out) {
 
 // ---- Keeping literals -------------------------------------------------------
 // The same passes, where a match that lies in a protected span is no match.
-// That gives each stretch between spans as if it were a text of its own: a
-// span begins and ends with a character that is in no pattern, so no match
-// and no run of spaces or line breaks reaches across one.
+// That gives each stretch between spans as if it were a text of its own:
+// where a span meets a stretch it has a character that is in no pattern (its
+// quote, or the q or n it starts with), so no match and no run of spaces or
+// line breaks reaches across. (A span cut off by the edge of a part meets no
+// stretch there.)
 namespace {
 
 // The spans a few at a time, from the scanner. Everything before Limit() is
