@@ -63,3 +63,29 @@ endif()
 
 # The folders stand on each other as floors; nothing includes from above.
 add_test(NAME layout COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-layout.sh)
+
+# The plain loops, which the x86 DLL takes (it has no SSE2) and which cannot
+# run here as a 32-bit program: the core again with QUILL_PLAIN_LOOPS, the
+# unit tests of commands/ against it, and the seed corpora of the fuzz targets
+# of commands/ run once through each target (tests/replay). quill_tests brings
+# them along, as the sanitizer tree builds only that target and runs ctest.
+add_library(quill_core_plain STATIC ${QUILL_CORE_SOURCES})
+target_include_directories(quill_core_plain PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_definitions(quill_core_plain PUBLIC QUILL_PLAIN_LOOPS)
+target_compile_options(quill_core_plain PRIVATE -Wall -Wextra)
+
+quill_collect(QUILL_PLAIN_TESTS test commands)
+add_executable(quill_tests_plain ${QUILL_PLAIN_TESTS})
+target_link_libraries(quill_tests_plain PRIVATE quill_core_plain gtest gmock gtest_main)
+target_include_directories(quill_tests_plain PRIVATE ${QUILL_JSON_INCLUDE})
+add_test(NAME unit-plain COMMAND quill_tests_plain)
+add_dependencies(quill_tests quill_tests_plain)
+
+quill_collect(QUILL_PLAIN_FUZZERS fuzz commands)
+foreach(f IN LISTS QUILL_PLAIN_FUZZERS)
+  get_filename_component(name ${f} NAME_WE)
+  add_executable(${name}_replay ${CMAKE_SOURCE_DIR}/tests/replay/replay_corpus.cpp ${f})
+  target_link_libraries(${name}_replay PRIVATE quill_core_plain)
+  add_test(NAME corpus-plain.${name} COMMAND ${name}_replay ${CMAKE_SOURCE_DIR}/tests/fuzz-corpus/${name})
+  add_dependencies(quill_tests ${name}_replay)
+endforeach()

@@ -4,51 +4,15 @@
 #include <cstring>
 #include <new>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "commands/search.h"
+#include "commands/simd.h"
 
 namespace quill::commands {
 namespace {
 
-#if defined(__SSE2__)
-// One bit for each of the sixteen characters from p on: set where a stands with
-// b right after it. Reads p[0] to p[16].
-unsigned PairHits(const char16_t* p, __m128i a, __m128i b) noexcept {
-    auto match = [&](const char16_t* q) {
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q));
-        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 1));
-        return _mm_and_si128(_mm_cmpeq_epi16(x, a), _mm_cmpeq_epi16(y, b));
-    };
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(match(p), match(p + 8))));
-}
-
-// The first p where p[0] is a and p[1] is b, or end when none.
-const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
-    const __m128i first = _mm_set1_epi16(static_cast<short>(a));
-    const __m128i second = _mm_set1_epi16(static_cast<short>(b));
-    while (end - p >= 17) {
-        if (const unsigned hits = PairHits(p, first, second)) return p + std::countr_zero(hits);
-        p += 16;
-    }
-    for (; end - p >= 2; ++p)
-        if (p[0] == a && p[1] == b) return p;
-    return end;
-}
-#else
-// The first p where p[0] is a and p[1] is b, or end when none.
-const char16_t* Find2(const char16_t* p, const char16_t* end, char16_t a, char16_t b) noexcept {
-    constexpr ptrdiff_t kBlock = 32;
-    while (end - p > kBlock) {
-        unsigned hit = 0;
-        for (ptrdiff_t i = 0; i < kBlock; ++i) hit |= (p[i] == a) & (p[i + 1] == b);
-        if (hit) break;
-        p += kBlock;
-    }
-    for (; end - p >= 2; ++p)
-        if (p[0] == a && p[1] == b) return p;
-    return end;
-}
+using search::Find2;
+#if QUILL_SSE2
+using search::PairHits;
 #endif
 
 size_t Count(const char16_t* p, const char16_t* end, char16_t c) noexcept {
@@ -68,7 +32,7 @@ size_t Count(const char16_t* p, const char16_t* end, char16_t c) noexcept {
 // stands (or end); w moves past what was copied. Sixteen characters are stored
 // at a time, so the output needs that much room beyond its end.
 const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, char16_t c) noexcept {
-#if defined(__SSE2__)
+#if QUILL_SSE2
     const __m128i needle = _mm_set1_epi16(static_cast<short>(c));
     while (end - r >= 16) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
@@ -97,7 +61,7 @@ const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, 
 // at least a block behind r.
 const char16_t* CopyDownUntil2(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
                                char16_t b) noexcept {
-#if defined(__SSE2__)
+#if QUILL_SSE2
     const __m128i first = _mm_set1_epi16(static_cast<short>(a));
     const __m128i second = _mm_set1_epi16(static_cast<short>(b));
     while (end - r >= 17) {
@@ -202,6 +166,207 @@ bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out) {
         ++r;
     }
     out.resize(static_cast<size_t>(size));
+    return true;
+}
+
+
+// ---- Keeping literals -------------------------------------------------------
+// The same passes, where a match that lies in a protected span is no match.
+// That gives each stretch between spans as if it were a text of its own:
+// where a span meets a stretch it has a character that is in no pattern (its
+// quote, or the q or n it starts with), so no match and no run of spaces or
+// line breaks reaches across. (A span cut off by the edge of a part meets no
+// stretch there.)
+namespace {
+
+// The spans a few at a time, from the scanner. Everything before Limit() is
+// known; the text may be changed in place before it, and only before it.
+class SpanWindow {
+public:
+    SpanWindow(std::u16string_view text, const TextContext& context)
+        : scanner_(text, context), first_(text.data()), end_(text.data() + text.size()) {
+        Refill();
+    }
+
+    const char16_t* Limit() const noexcept { return limit_; }
+    bool Done() const noexcept { return limit_ == end_; }
+
+    // The next spans, once all before Limit() is dealt with.
+    void Refill() {
+        count_ = index_ = 0;
+        while (count_ < kSpans && scanner_.Next(spans_[count_])) ++count_;
+        limit_ = count_ == kSpans ? first_ + spans_[kSpans - 1].end : end_;
+    }
+
+    // Whether p lies in a span. p is never before a position asked about
+    // earlier, and lies before Limit().
+    bool Protected(const char16_t* p) noexcept {
+        const auto at = static_cast<size_t>(p - first_);
+        while (index_ < count_ && spans_[index_].end <= at) ++index_;
+        return index_ < count_ && spans_[index_].begin <= at;
+    }
+
+private:
+    static constexpr size_t kSpans = 64;
+    LiteralScanner scanner_;
+    const char16_t* first_;
+    const char16_t* end_;
+    const char16_t* limit_ = nullptr;
+    Span spans_[kSpans];
+    size_t count_ = 0;
+    size_t index_ = 0;
+};
+
+// The first p, from p on, where a stands with b right after it, outside the
+// spans and with real(p); end when none. Reads only.
+template <class Real>
+const char16_t* FindMatch(SpanWindow& spans, const char16_t* p, char16_t a, char16_t b, Real real) {
+    for (;;) {
+        p = Find2(p, spans.Limit(), a, b);
+        if (p != spans.Limit()) {
+            if (real(p) && !spans.Protected(p)) return p;
+            ++p;
+        } else if (spans.Done()) {
+            return p;
+        } else {
+            spans.Refill();
+        }
+    }
+}
+
+// CopyDownUntil2 on and on through the windows: false at the end of the text.
+bool CopyDownToNext(SpanWindow& spans, const char16_t*& r, char16_t*& w, char16_t a, char16_t b) {
+    for (;;) {
+        r = CopyDownUntil2(r, spans.Limit(), w, a, b);
+        if (r != spans.Limit()) return true;
+        if (spans.Done()) return false;
+        spans.Refill();
+    }
+}
+
+// CopyUntil on and on through the windows: false at the end of the text.
+bool CopyToNext(SpanWindow& spans, const char16_t*& r, char16_t*& w, char16_t c) {
+    for (;;) {
+        r = CopyUntil(r, spans.Limit(), w, c);
+        if (r != spans.Limit()) return true;
+        if (spans.Done()) return false;
+        spans.Refill();
+    }
+}
+
+// The tabs of text from its first one outside the spans, tab, into out (with
+// the text before it), as ExpandTabs does; returns the result's length. out
+// has room for the result and the sixteen more characters CopyUntil needs.
+size_t WriteExpanded(SpanWindow& spans, std::u16string_view text, const char16_t* tab, size_t spaces,
+                     std::u16string& out) {
+    char16_t* w = out.data();
+    std::memcpy(w, text.data(), static_cast<size_t>(tab - text.data()) * sizeof(char16_t));
+    w += tab - text.data();
+    const char16_t* r = tab;
+    do {
+        if (spans.Protected(r)) {
+            *w++ = *r;
+        } else {
+            for (size_t i = 0; i < spaces; ++i) w[i] = u' ';
+            w += spaces;
+        }
+        ++r;
+    } while (CopyToNext(spans, r, w, u'\t'));
+    return static_cast<size_t>(w - out.data());
+}
+
+}  // namespace
+
+bool TrimTrailingSpaces(std::u16string& text, const TextContext& context) {
+    SpanWindow spans(text, context);
+    char16_t* const first = text.data();
+    const char16_t* const end = first + text.size();
+    auto beforeBreak = [end](const char16_t* sp) { return end - sp >= 3 && sp[2] == u'\n'; };
+    const char16_t* r = FindMatch(spans, first, u' ', u'\r', beforeBreak);
+    if (r == end) return false;
+    // As TrimTrailingSpaces above, from the first space that goes on. The
+    // spaces taken back never reach into a span, which ends in a quote.
+    char16_t* w = first + (r - first);
+    do {
+        if (beforeBreak(r) && !spans.Protected(r)) {
+            while (w > first && w[-1] == u' ') --w;
+        } else {
+            *w++ = *r;
+        }
+        ++r;
+    } while (CopyDownToNext(spans, r, w, u' ', u'\r'));
+    text.resize(static_cast<size_t>(w - first));
+    return true;
+}
+
+bool SqueezeBlankLines(std::u16string& text, const TextContext& context) {
+    SpanWindow spans(text, context);
+    char16_t* const first = text.data();
+    const char16_t* const end = first + text.size();
+    const char16_t* r = FindMatch(spans, first, u'\n', u'\r', [first, end](const char16_t* lf) {
+        return lf != first && lf[-1] == u'\r' && end - lf >= 3 && lf[2] == u'\n';
+    });
+    if (r == end) return false;
+    // As SqueezeBlankLines above: CR LF pairs go after a kept pair whose LF
+    // lies outside the spans (and so do they, as no span starts with a CR).
+    char16_t* w = first + (r - first);
+    do {
+        *w++ = *r++;  // the LF
+        if (w[-2] == u'\r' && end - r >= 2 && r[0] == u'\r' && r[1] == u'\n' && !spans.Protected(r - 1))
+            while (end - r >= 2 && r[0] == u'\r' && r[1] == u'\n') r += 2;
+    } while (CopyDownToNext(spans, r, w, u'\n', u'\r'));
+    text.resize(static_cast<size_t>(w - first));
+    return true;
+}
+
+bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out, const TextContext& context) {
+    SpanWindow spans(text, context);
+    const char16_t* const first = text.data();
+    const char16_t* const end = first + text.size();
+    const size_t spaces = width > 0 ? static_cast<size_t>(width) : 0;
+    // Up to the first tab outside the spans nothing is written.
+    const char16_t* tab = first;
+    for (;;) {
+        tab = search::FindAny<u'\t'>(tab, spans.Limit());
+        if (tab != spans.Limit()) {
+            if (!spans.Protected(tab)) break;
+            ++tab;
+        } else if (spans.Done()) {
+            return false;
+        } else {
+            spans.Refill();
+        }
+    }
+    // Every tab from there on taken as outside the spans gives a size the
+    // result cannot exceed; out gets that much when it is not much more than
+    // the text. Else (many tabs, maybe in literals) the size is found first,
+    // in a pass of its own.
+    const uint64_t tabs = Count(tab, end, u'\t');
+    uint64_t size = text.size() + (spaces > 1 ? tabs * (spaces - 1) : 0);
+    if (size > 2 * uint64_t{text.size()} + 0x10000 || size > kMaxTextLength) {
+        SpanWindow counting(text, context);
+        uint64_t outside = 0;
+        for (const char16_t* p = first;;) {
+            p = search::FindAny<u'\t'>(p, counting.Limit());
+            if (p != counting.Limit()) {
+                outside += !counting.Protected(p);
+                ++p;
+            } else if (counting.Done()) {
+                break;
+            } else {
+                counting.Refill();
+            }
+        }
+        size = text.size() - outside + outside * spaces;
+        if (size > kMaxTextLength) throw std::bad_alloc();
+        SpanWindow again(text, context);
+        while (again.Limit() <= tab) again.Refill();
+        out.resize(static_cast<size_t>(size) + 16);
+        out.resize(WriteExpanded(again, text, tab, spaces, out));
+        return true;
+    }
+    out.resize(static_cast<size_t>(size) + 16);
+    out.resize(WriteExpanded(spans, text, tab, spaces, out));
     return true;
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "commands/literals.h"
+
 namespace quill::commands {
 
 // The longest text that can cross the host boundary (its conversions count in int).
@@ -26,5 +28,15 @@ bool SqueezeBlankLines(std::u16string& text);
 // the result; false when it has no tab (out is then left as it was). Throws
 // std::bad_alloc when the result would be longer than kMaxTextLength.
 bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out);
+
+// The same, leaving string literals and quoted identifiers as they are (see
+// literals.h): each stretch of the text between them is transformed as a text
+// of its own, and they are kept character for character. The text may be a
+// part of a larger one, given by context, which decides where they are; an
+// empty context means the text is its own. Return values and errors as above,
+// and std::out_of_range when the text does not fit in its context.
+bool TrimTrailingSpaces(std::u16string& text, const TextContext& context);
+bool SqueezeBlankLines(std::u16string& text, const TextContext& context);
+bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out, const TextContext& context);
 
 }  // namespace quill::commands
