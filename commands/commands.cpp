@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "base/numbers.h"
+#include "commands/literals.h"
 #include "commands/pairs.h"
 #include "commands/transforms.h"
 
@@ -90,7 +91,9 @@ bool Explains(Editor& editor, Source& src, std::u16string_view part, const std::
 
 // Reads the window's text and compares it with the IDE's. Silent: a window
 // that cannot be read, or whose text differs otherwise, leaves the IDE's way.
+// The window's text is kept for a selection when keepWindow asks for it.
 void CompareWithWindow(Editor& editor, Source& src, const std::string& bytes, bool keepWindow) {
+    keepWindow = keepWindow && src.selection;
     const int32_t handle = *src.handle;
     const size_t length = editor.TextLength(handle);
     if (length > static_cast<size_t>(std::numeric_limits<int32_t>::max())) return;
@@ -208,12 +211,23 @@ void Write(Editor& editor, const Source& src, std::u16string_view result, Outcom
     Wrote(outcome, Outcome::Way::Selection, text.size());
 }
 
+// Where the text a command works on stands, for finding the string literals
+// it must leave alone: a selection within the window's whole text, scanned
+// from its start; the text itself when it is the whole text, or when the
+// window could not be read (then a selection is scanned from its own start).
+TextContext LiteralContext(const Source& src) {
+    if (src.selection && src.windowRead) return {src.window, src.start};
+    return {};
+}
+
 // The selection, or the whole text when nothing is selected; the result goes
-// back the same way, and only when it differs from what was read.
+// back the same way, and only when it differs from what was read. With
+// keepLiterals the selection's context, the window's text, is kept to scan.
 template <class Transform>
-void OnSelectionOrWhole(Editor& editor, Outcome& outcome, Transform&& transform) {
-    Source src = Read(editor, Scope::SelectionOrWhole, false, outcome);
-    if (transform(src.text)) Write(editor, src, src.text, outcome);
+void OnSelectionOrWhole(Editor& editor, bool keepLiterals, Outcome& outcome, Transform&& transform) {
+    Source src = Read(editor, Scope::SelectionOrWhole, keepLiterals, outcome);
+    const bool changed = keepLiterals ? transform(src.text, LiteralContext(src)) : transform(src.text);
+    if (changed) Write(editor, src, src.text, outcome);
 }
 
 // 32-bit signed arithmetic that wraps instead of overflowing.
@@ -228,7 +242,8 @@ void RemoveTrailingSpaces(Editor& editor, bool keepLiterals, Outcome* out) {
     Outcome& outcome = out ? *out : local;
     outcome.keepLiterals = keepLiterals;
     Frame(editor, outcome, [&] {
-        OnSelectionOrWhole(editor, outcome, [](std::u16string& t) { return TrimTrailingSpaces(t); });
+        OnSelectionOrWhole(editor, keepLiterals, outcome,
+                           [](std::u16string& t, auto&&... context) { return TrimTrailingSpaces(t, context...); });
     });
 }
 
@@ -241,7 +256,9 @@ void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, Outcome* out) {
         TabWidth = StrToInt(editor.Preference("TabPosition"));
         const Source src = Read(editor, Scope::Whole, false, outcome);
         std::u16string result;
-        if (ExpandTabs(src.text, TabWidth, result)) Write(editor, src, result, outcome);
+        const bool changed = keepLiterals ? ExpandTabs(src.text, TabWidth, result, TextContext{})
+                                          : ExpandTabs(src.text, TabWidth, result);
+        if (changed) Write(editor, src, result, outcome);
     });
 }
 
@@ -250,7 +267,8 @@ void RemoveBlankLines(Editor& editor, bool keepLiterals, Outcome* out) {
     Outcome& outcome = out ? *out : local;
     outcome.keepLiterals = keepLiterals;
     Frame(editor, outcome, [&] {
-        OnSelectionOrWhole(editor, outcome, [](std::u16string& t) { return SqueezeBlankLines(t); });
+        OnSelectionOrWhole(editor, keepLiterals, outcome,
+                           [](std::u16string& t, auto&&... context) { return SqueezeBlankLines(t, context...); });
     });
 }
 

@@ -559,3 +559,62 @@ TEST(Commands, AResultTheWindowCannotTakeIsNotWritten) {
 
 }  // namespace
 }  // namespace quill::commands
+
+namespace quill::commands {
+namespace {
+
+// ---- KeepStringLiterals -------------------------------------------------------
+
+TEST(Commands, KeepingLiteralsLeavesThemAsTheyAre) {
+    const struct {
+        const char* what;
+        void (*command)(Editor&, bool, Outcome*);
+        std::u16string text;
+        int32_t start, end;
+        std::u16string kept, plain;  // with the setting on, and off
+    } cases[] = {
+        {"trailing spaces inside a literal", RemoveTrailingSpaces, u"v := 'a  \r\nb';  \r\n", 0, 0,
+         u"v := 'a  \r\nb';\r\n", u"v := 'a\r\nb';\r\n"},
+        {"blank lines inside a q-quote", RemoveBlankLines, u"x\r\n\r\n\r\ns := q'[\r\n\r\nit's]';\r\n\r\n", 0, 0,
+         u"x\r\ns := q'[\r\n\r\nit's]';\r\n", u"x\r\ns := q'[\r\nit's]';\r\n"},
+        {"a tab inside a literal", ReplaceTabBySpaces, u"s := 'a\tb';", 0, 0, u"s := 'a\tb';",
+         u"s := 'a    b';"},
+        {"a quote in a comment opens nothing", RemoveTrailingSpaces, u"-- don't  \r\ny  \r\n", 0, 0,
+         u"-- don't\r\ny\r\n", u"-- don't\r\ny\r\n"},
+        {"a selection inside a literal", RemoveTrailingSpaces, u"s := 'a  \r\nb  \r\nc';", 11, 16,
+         u"s := 'a  \r\nb  \r\nc';", u"s := 'a  \r\nb\r\nc';"},
+        {"a selection starting inside a literal", RemoveTrailingSpaces, u"s := 'a  \r\nb  \r\nc';  \r\n", 11, 23,
+         u"s := 'a  \r\nb  \r\nc';\r\n", u"s := 'a  \r\nb\r\nc';\r\n"},
+        {"a selection starting inside a q-quote, Cyrillic before it", RemoveTrailingSpaces,
+         u"\u0416 := q'{  \r\n}'  \r\n", 8, 18, u"\u0416 := q'{  \r\n}'\r\n", u"\u0416 := q'{\r\n}'\r\n"},
+    };
+    for (const auto& c : cases) {
+        for (bool keep : {true, false}) {
+            SCOPED_TRACE(testing::Message() << c.what << (keep ? ", kept" : ", plain"));
+            FakeEditor ed;
+            ed.text = c.text;
+            ed.start = c.start;
+            ed.end = c.end;
+            Outcome outcome;
+            c.command(ed, keep, &outcome);
+            EXPECT_EQ(ed.text, keep ? c.kept : c.plain);
+            EXPECT_EQ(outcome.keepLiterals, keep);
+            if (ed.text == c.text) EXPECT_FALSE(ed.Wrote());
+        }
+    }
+}
+
+// When the window cannot be read, a selection is scanned from its own start,
+// in code: what lies before it is not known.
+TEST(Commands, KeepingLiteralsWithoutTheWindowScansTheSelectionAlone) {
+    FakeEditor ed;
+    ed.text = u"s := 'a  \r\nb  \r\nc';";
+    ed.start = 11;
+    ed.end = 16;
+    ed.shortText = true;
+    RemoveTrailingSpaces(ed, true, nullptr);
+    EXPECT_EQ(ed.text, u"s := 'a  \r\nb\r\nc';");
+}
+
+}  // namespace
+}  // namespace quill::commands
