@@ -31,12 +31,15 @@ void RestoreCursor(Editor& editor) { editor.SetCursor(SavedCursorX, SavedCursorY
 // SaveCursor, the body, and RestoreCursor however the body ends. When the body
 // failed, its error is the one that goes on, even if restoring fails as well;
 // when only restoring failed after the text was written, the user learns that
-// the text did change.
+// the text did change. The body fills the caller's outcome, or one of its own.
 template <class Body>
-void Frame(Editor& editor, const Outcome& outcome, Body&& body) {
+void Frame(Editor& editor, Outcome* out, bool keepLiterals, Body&& body) {
+    Outcome local;
+    Outcome& outcome = out ? *out : local;
+    outcome.keepLiterals = keepLiterals;
     SaveCursor(editor);
     try {
-        body();
+        body(outcome);
     } catch (...) {
         try {
             RestoreCursor(editor);
@@ -238,20 +241,14 @@ int32_t Add32(int32_t a, int32_t b) noexcept {
 }  // namespace
 
 void RemoveTrailingSpaces(Editor& editor, bool keepLiterals, Outcome* out) {
-    Outcome local;
-    Outcome& outcome = out ? *out : local;
-    outcome.keepLiterals = keepLiterals;
-    Frame(editor, outcome, [&] {
+    Frame(editor, out, keepLiterals, [&](Outcome& outcome) {
         OnSelectionOrWhole(editor, keepLiterals, outcome,
                            [](std::u16string& t, auto&&... context) { return TrimTrailingSpaces(t, context...); });
     });
 }
 
 void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, Outcome* out) {
-    Outcome local;
-    Outcome& outcome = out ? *out : local;
-    outcome.keepLiterals = keepLiterals;
-    Frame(editor, outcome, [&] {
+    Frame(editor, out, keepLiterals, [&](Outcome& outcome) {
         // The preference is read before the text: a bad value leaves the editor alone.
         TabWidth = StrToInt(editor.Preference("TabPosition"));
         const Source src = Read(editor, Scope::Whole, false, outcome);
@@ -263,10 +260,7 @@ void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, Outcome* out) {
 }
 
 void RemoveBlankLines(Editor& editor, bool keepLiterals, Outcome* out) {
-    Outcome local;
-    Outcome& outcome = out ? *out : local;
-    outcome.keepLiterals = keepLiterals;
-    Frame(editor, outcome, [&] {
+    Frame(editor, out, keepLiterals, [&](Outcome& outcome) {
         OnSelectionOrWhole(editor, keepLiterals, outcome,
                            [](std::u16string& t, auto&&... context) { return SqueezeBlankLines(t, context...); });
     });
@@ -275,9 +269,7 @@ void RemoveBlankLines(Editor& editor, bool keepLiterals, Outcome* out) {
 void AddAroundSelection(Editor& editor, int pairKind, Outcome* out) {
     const Pair* pair = PairOf(pairKind);
     if (!pair) return;
-    Outcome local;
-    Outcome& outcome = out ? *out : local;
-    Frame(editor, outcome, [&] {
+    Frame(editor, out, false, [&](Outcome& outcome) {
         const Source src = Read(editor, Scope::Selection, false, outcome);
         std::u16string result;
         result.reserve(src.text.size() + 2);
@@ -290,9 +282,7 @@ void AddAroundSelection(Editor& editor, int pairKind, Outcome* out) {
 
 void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* out) {
     if (!PairOf(pairKind)) return;
-    Outcome local;
-    Outcome& outcome = out ? *out : local;
-    Frame(editor, outcome, [&] {
+    Frame(editor, out, false, [&](Outcome& outcome) {
         // The window's text is kept: a widened selection is checked against it too.
         Source src = Read(editor, Scope::Selection, true, outcome);
         bool enclosed = IsEnclosed(src.text, pairKind);

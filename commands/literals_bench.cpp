@@ -5,10 +5,9 @@
 // Sizes are in characters; throughput counts the UTF-16 bytes read.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <random>
 #include <string>
 
+#include "commands/bench_util.h"
 #include "commands/literals.h"
 #include "commands/transforms.h"
 
@@ -20,7 +19,7 @@ using namespace quill::commands;
 // with quotes in them, SQL*Plus prompts and remarks; indentation by spaces and
 // tabs (some tabs inside literals), trailing spaces, blank lines.
 std::u16string LiteralRichText(size_t chars) {
-    static const char16_t* lines[] = {
+    static const char16_t* const lines[] = {
         u"CREATE OR REPLACE PACKAGE BODY billing AS",
         u"  PROCEDURE close_month(p_month IN DATE, p_user IN VARCHAR2 DEFAULT USER) IS",
         u"    l_sql     VARCHAR2(4000) := q'[SELECT COUNT(*) FROM invoices WHERE status = 'OPEN']';",
@@ -48,67 +47,24 @@ std::u16string LiteralRichText(size_t chars) {
         u"PROMPT Don't forget the grants",
         u"REM it's done",
     };
-    std::mt19937 rng(42);
-    std::u16string text;
-    text.reserve(chars + 256);
-    while (text.size() < chars) {
-        text += lines[rng() % std::size(lines)];
-        const unsigned r = rng() % 16;
-        if (r < 4) text.append(1 + r, u' ');  // a quarter of the lines end in spaces
-        text += u"\r\n";
-        if (r == 15) text += u"\r\n\r\n";  // and a few are followed by blank lines
-    }
-    text.resize(chars);
-    return text;
+    return bench::TextOfLines(chars, lines);
 }
-
-constexpr size_t kSize = size_t{64} << 20;  // characters: a 64 MiB editor text
 
 const std::u16string& Text() {
-    static const std::u16string text = LiteralRichText(kSize);
+    static const std::u16string text = LiteralRichText(bench::kLarge);
     return text;
 }
 
-void Bytes(benchmark::State& state, size_t chars) {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * chars * sizeof(char16_t)));
-}
-
-void LiteralTextMemcpy(benchmark::State& state) {
-    const std::u16string& in = Text();
-    std::u16string out(in.size(), u'\0');
-    for (auto _ : state) {
-        std::memcpy(out.data(), in.data(), in.size() * sizeof(char16_t));
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    Bytes(state, in.size());
-}
+void LiteralTextMemcpy(benchmark::State& state) { bench::CopyOf(state, Text()); }
 BENCHMARK(LiteralTextMemcpy)->Unit(benchmark::kMillisecond);
 
-// As in transforms_bench.cpp: the in-place ones first copy the input into
-// memory kept from the last iteration, so the figure includes a memcpy.
 template <class Fn>
 void InPlace(benchmark::State& state, Fn fn) {
-    const std::u16string& in = Text();
-    std::u16string work = in;
-    for (auto _ : state) {
-        work.assign(in);
-        benchmark::DoNotOptimize(fn(work));
-        benchmark::ClobberMemory();
-    }
-    Bytes(state, in.size());
+    bench::InPlace(state, Text(), fn);
 }
-
 template <class Fn>
 void Tabs(benchmark::State& state, Fn fn) {
-    const std::u16string& in = Text();
-    std::u16string out;
-    fn(in, out);  // the first result sizes the memory
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(fn(in, out));
-        benchmark::ClobberMemory();
-    }
-    Bytes(state, in.size());
+    bench::IntoKeptMemory(state, Text(), fn);
 }
 
 void LiteralTextTrailingSpaces(benchmark::State& state) {
@@ -145,7 +101,7 @@ void LiteralTextScanOnly(benchmark::State& state) {
         for (Span span; scanner.Next(span);) ++spans;
         benchmark::DoNotOptimize(spans);
     }
-    Bytes(state, in.size());
+    bench::Bytes(state, in.size());
 }
 BENCHMARK(LiteralTextScanOnly)->Unit(benchmark::kMillisecond);
 
@@ -160,13 +116,7 @@ std::u16string Adversarial(int kind, size_t n) {
 }
 void KeepingLiteralsAdversarial(benchmark::State& state, int kind) {
     const std::u16string in = Adversarial(kind, static_cast<size_t>(state.range(0)));
-    std::u16string work = in;
-    for (auto _ : state) {
-        work.assign(in);
-        benchmark::DoNotOptimize(TrimTrailingSpaces(work, {}));
-        benchmark::ClobberMemory();
-    }
-    Bytes(state, in.size());
+    bench::InPlace(state, in, [](std::u16string& t) { return TrimTrailingSpaces(t, {}); });
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK_CAPTURE(KeepingLiteralsAdversarial, quotes, 0)->Range(1 << 20, 4 << 20)->Complexity(benchmark::oN);

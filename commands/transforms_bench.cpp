@@ -4,10 +4,9 @@
 // Sizes are in characters; throughput counts the UTF-16 bytes read.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
-#include <random>
 #include <string>
 
+#include "commands/bench_util.h"
 #include "commands/reference_for_tests.h"
 #include "commands/transforms.h"
 
@@ -18,7 +17,7 @@ using namespace quill::commands;
 // PL/SQL as people leave it: indentation by spaces and tabs, some lines with
 // trailing spaces, runs of blank lines, comments with non-ASCII characters.
 std::u16string PlsqlText(size_t chars) {
-    static const char16_t* lines[] = {
+    static const char16_t* const lines[] = {
         u"CREATE OR REPLACE PACKAGE BODY billing AS",
         u"  PROCEDURE close_month(p_month IN DATE, p_user IN VARCHAR2 DEFAULT USER) IS",
         u"    l_count   PLS_INTEGER := 0;",
@@ -40,41 +39,15 @@ std::u16string PlsqlText(size_t chars) {
         u"END billing;",
         u"/",
     };
-    std::mt19937 rng(42);
-    std::u16string text;
-    text.reserve(chars + 256);
-    while (text.size() < chars) {
-        text += lines[rng() % std::size(lines)];
-        const unsigned r = rng() % 16;
-        if (r < 4) text.append(1 + r, u' ');  // a quarter of the lines end in spaces
-        text += u"\r\n";
-        if (r == 15) text += u"\r\n\r\n";  // and a few are followed by blank lines
-    }
-    text.resize(chars);
-    return text;
+    return bench::TextOfLines(chars, lines);
 }
-
-constexpr size_t kRealistic = size_t{64} << 20;  // characters: a 64 MiB editor text
 
 const std::u16string& Realistic() {
-    static const std::u16string text = PlsqlText(kRealistic);
+    static const std::u16string text = PlsqlText(bench::kLarge);
     return text;
 }
 
-void Bytes(benchmark::State& state, size_t chars) {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * chars * sizeof(char16_t)));
-}
-
-void Memcpy(benchmark::State& state) {
-    const std::u16string& in = Realistic();
-    std::u16string out(in.size(), u'\0');
-    for (auto _ : state) {
-        std::memcpy(out.data(), in.data(), in.size() * sizeof(char16_t));
-        benchmark::DoNotOptimize(out.data());
-        benchmark::ClobberMemory();
-    }
-    Bytes(state, in.size());
-}
+void Memcpy(benchmark::State& state) { bench::CopyOf(state, Realistic()); }
 BENCHMARK(Memcpy)->Unit(benchmark::kMillisecond);
 
 // A fresh copy, as any transform that changes the text has to make.
@@ -84,39 +57,18 @@ void CopyToNewString(benchmark::State& state) {
         std::u16string out(in);
         benchmark::DoNotOptimize(out.data());
     }
-    Bytes(state, in.size());
+    bench::Bytes(state, in.size());
 }
 BENCHMARK(CopyToNewString)->Unit(benchmark::kMillisecond);
-
-// What the command does with the text it read: the whitespace commands change
-// it in place (each iteration first copies the input into memory kept from
-// the last one, so the figure includes a memcpy); tabs go into memory kept
-// from the last iteration, as Memcpy copies into memory it already has.
-template <class Fn>
-void InPlace(benchmark::State& state, const std::u16string& in, Fn fn) {
-    std::u16string work = in;
-    for (auto _ : state) {
-        work.assign(in);
-        benchmark::DoNotOptimize(fn(work));
-        benchmark::ClobberMemory();
-    }
-    Bytes(state, in.size());
-}
 
 bool Trim(std::u16string& t) { return TrimTrailingSpaces(t); }
 bool Squeeze(std::u16string& t) { return SqueezeBlankLines(t); }
 
-void TransformTrailingSpaces(benchmark::State& state) { InPlace(state, Realistic(), Trim); }
-void TransformBlankLines(benchmark::State& state) { InPlace(state, Realistic(), Squeeze); }
+void TransformTrailingSpaces(benchmark::State& state) { bench::InPlace(state, Realistic(), Trim); }
+void TransformBlankLines(benchmark::State& state) { bench::InPlace(state, Realistic(), Squeeze); }
 void TransformTabs(benchmark::State& state) {
-    const std::u16string& in = Realistic();
-    std::u16string out;
-    ExpandTabs(in, 4, out);  // the first result sizes the memory
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(ExpandTabs(in, 4, out));
-        benchmark::ClobberMemory();
-    }
-    Bytes(state, in.size());
+    bench::IntoKeptMemory(state, Realistic(),
+                          [](std::u16string_view t, std::u16string& out) { return ExpandTabs(t, 4, out); });
 }
 BENCHMARK(TransformTrailingSpaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(TransformTabs)->Unit(benchmark::kMillisecond);
@@ -131,7 +83,7 @@ void Scan(benchmark::State& state, Fn fn) {
         benchmark::DoNotOptimize(fn(clean));
         benchmark::ClobberMemory();
     }
-    Bytes(state, clean.size());
+    bench::Bytes(state, clean.size());
 }
 void TransformTrailingSpacesUnchanged(benchmark::State& state) { Scan(state, Trim); }
 void TransformBlankLinesUnchanged(benchmark::State& state) { Scan(state, Squeeze); }
@@ -148,12 +100,12 @@ std::u16string BreakRun(size_t n) {
 
 void TransformSpaceRun(benchmark::State& state) {
     const std::u16string in = SpaceRun(static_cast<size_t>(state.range(0)));
-    InPlace(state, in, Trim);
+    bench::InPlace(state, in, Trim);
     state.SetComplexityN(state.range(0));
 }
 void TransformBreakRun(benchmark::State& state) {
     const std::u16string in = BreakRun(static_cast<size_t>(state.range(0)));
-    InPlace(state, in, Squeeze);
+    bench::InPlace(state, in, Squeeze);
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(TransformSpaceRun)->Arg(1000000)->Arg(2000000)->Arg(4000000)->Complexity(benchmark::oN);
@@ -165,7 +117,7 @@ void Run(benchmark::State& state, const std::u16string& in, Fn fn) {
         auto out = fn(in);
         benchmark::DoNotOptimize(out);
     }
-    Bytes(state, in.size());
+    bench::Bytes(state, in.size());
 }
 
 // The repeated replacement, on sizes it can finish: 1 Mi characters of the
