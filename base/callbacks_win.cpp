@@ -29,6 +29,7 @@ Fn Require(int32_t index) {
 constexpr int32_t kTrue = -1;
 
 std::string Bytes(const char* text) { return text ? std::string(text) : std::string(); }
+std::string_view View(const char* text) { return text ? std::string_view(text) : std::string_view(); }
 
 }  // namespace
 
@@ -41,8 +42,8 @@ void SetMenuState(int32_t pluginId, int32_t index, bool enabled) {
 }
 
 int32_t WindowType() { return Require<IntFn>(intf::HostWindowType)(); }
-std::string GetText() { return Bytes(Require<TextFn>(intf::HostGetText)()); }
-std::string GetSelectedText() { return Bytes(Require<TextFn>(intf::HostGetSelectedText)()); }
+std::string_view GetText() { return View(Require<TextFn>(intf::HostGetText)()); }
+std::string_view GetSelectedText() { return View(Require<TextFn>(intf::HostGetSelectedText)()); }
 bool HasEditorHandle() noexcept { return intf::Callback(intf::HostGetEditorHandle) != nullptr; }
 int32_t GetEditorHandle() { return Require<IntFn>(intf::HostGetEditorHandle)(); }
 void SetText(const char* text) { Require<VoidTextFn>(intf::HostSetText)(text); }

@@ -5,6 +5,7 @@
 // caller needs to see exactly what the IDE gave; a null text counts as empty.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace quill::host {
 
@@ -12,8 +13,10 @@ std::u16string SettingsKey();
 std::string RootDir();  // ANSI bytes, as the IDE gave them
 void SetMenuState(int32_t pluginId, int32_t index, bool enabled);
 int32_t WindowType();
-std::string GetText();          // ANSI bytes, as the IDE gave them
-std::string GetSelectedText();  // ANSI bytes; "" when nothing is selected
+// The IDE's own ANSI bytes, not copied: valid only until the next call to the
+// IDE. GetSelectedText is "" when nothing is selected.
+std::string_view GetText();
+std::string_view GetSelectedText();
 bool HasEditorHandle() noexcept;  // whether the IDE registered HostGetEditorHandle
 int32_t GetEditorHandle();
 void SetText(const char* text);

@@ -84,7 +84,7 @@ bool WindowSelection(Editor& editor, int32_t handle, size_t length, size_t& star
 // src.text made of them): the same text, or one that the IDE's conversion
 // turns into exactly those bytes. In the second case the command takes the
 // window's text instead. Any other difference leaves the IDE's text in charge.
-bool Explains(Editor& editor, Source& src, std::u16string_view part, const std::string& bytes) {
+bool Explains(Editor& editor, Source& src, std::u16string_view part, std::string_view bytes) {
     if (part == src.text) return true;
     if (editor.AnsiIsUtf8() || editor.ToAnsi(part) != bytes) return false;
     src.lossy = true;
@@ -95,7 +95,7 @@ bool Explains(Editor& editor, Source& src, std::u16string_view part, const std::
 // Reads the window's text and compares it with the IDE's. Silent: a window
 // that cannot be read, or whose text differs otherwise, leaves the IDE's way.
 // The window's text is kept for a selection when keepWindow asks for it.
-void CompareWithWindow(Editor& editor, Source& src, const std::string& bytes, bool keepWindow) {
+void CompareWithWindow(Editor& editor, Source& src, std::string_view bytes, bool keepWindow) {
     keepWindow = keepWindow && src.selection;
     const int32_t handle = *src.handle;
     const size_t length = editor.TextLength(handle);
@@ -121,11 +121,13 @@ void CompareWithWindow(Editor& editor, Source& src, const std::string& bytes, bo
 }
 
 // The selection (or, for SelectionOrWhole, the whole text when nothing is
-// selected) as the IDE gives it; then, when the IDE offers the editor's handle,
-// that handle, asked once, and the check against the window's own text.
+// selected) as the IDE gives it, and, when the IDE offers the editor's handle,
+// the check against the window's own text. The handle is asked once, first:
+// the IDE's bytes are compared before the next call to the IDE, uncopied.
 Source Read(Editor& editor, Scope scope, bool keepWindow, Outcome& outcome) {
     Source src;
-    std::string bytes;
+    if (editor.HasHandle()) src.handle = editor.Handle();
+    std::string_view bytes;
     if (scope != Scope::Whole) {
         bytes = editor.SelectedText();
         src.text = editor.FromAnsi(bytes);
@@ -135,10 +137,7 @@ Source Read(Editor& editor, Scope scope, bool keepWindow, Outcome& outcome) {
         bytes = editor.Text();
         src.text = editor.FromAnsi(bytes);
     }
-    if (editor.HasHandle()) {
-        src.handle = editor.Handle();
-        if (*src.handle > 0) CompareWithWindow(editor, src, bytes, keepWindow);
-    }
+    if (src.handle && *src.handle > 0) CompareWithWindow(editor, src, bytes, keepWindow);
     outcome.scope = src.selection ? Outcome::Scope::Selection : Outcome::Scope::Whole;
     outcome.read = src.text.size();
     outcome.lossy = src.lossy;
@@ -148,7 +147,7 @@ Source Read(Editor& editor, Scope scope, bool keepWindow, Outcome& outcome) {
 // The selection read again after the editor's selection moved; checked against
 // the window's text (which has not changed) as the first reading was.
 void ReadSelectionAgain(Editor& editor, Source& src, Outcome& outcome) {
-    const std::string bytes = editor.SelectedText();
+    const std::string_view bytes = editor.SelectedText();
     src.text = editor.FromAnsi(bytes);
     src.lossy = false;
     if (src.windowRead) {

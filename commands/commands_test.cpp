@@ -64,8 +64,11 @@ public:
     int32_t CursorX() override { return Call("CursorX"), 11; }
     int32_t CursorY() override { return Call("CursorY"), 22; }
     void SetCursor(int32_t x, int32_t y) override { Call("SetCursor " + std::to_string(x) + " " + std::to_string(y)); }
-    std::string Text() override { return Call("Text"), Ansi(text); }
-    std::string SelectedText() override { return Call("SelectedText"), Ansi(text.substr(start, end - start)); }
+    // Like the IDE's, valid until the next call: another call spoils it.
+    std::string_view Text() override { return Call("Text"), Answer(Ansi(text)); }
+    std::string_view SelectedText() override {
+        return Call("SelectedText"), Answer(Ansi(text.substr(start, end - start)));
+    }
     void SetText(std::u16string_view t) override {
         Call("SetText");
         text = Wide(ToAnsi(t));  // the IDE takes ANSI text
@@ -115,9 +118,19 @@ public:
 
 private:
     void Call(const std::string& name) {
+        static const char* const window[] = {"FromAnsi", "ToAnsi", "TextLength", "WindowText", "GetSelection",
+                                             "SetSelection", "ReplaceSelection", "LimitText"};
+        const bool ide = std::none_of(std::begin(window), std::end(window),
+                                      [&](const char* w) { return name.rfind(w, 0) == 0; });
+        if (ide) std::fill(answer_.begin(), answer_.end(), '#');  // what the IDE gave last is gone
         calls.push_back(name);
         if (failOn) failOn(name);
     }
+    std::string_view Answer(std::string bytes) {
+        answer_ = std::move(bytes);
+        return answer_;
+    }
+    std::string answer_;
 };
 
 using Calls = std::vector<std::string>;
@@ -136,7 +149,7 @@ TEST(Commands, WhitespaceCommandsOnTheWholeTextWriteItWithSetText) {
     Outcome outcome;
     RemoveTrailingSpaces(ed, false, &outcome);
     EXPECT_EQ(ed.text, u"a\r\nb\r\n\r\n\r\nc");
-    EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "SelectedText", "Text", "Handle", "TextLength 77",
+    EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "Text", "TextLength 77",
                                         "WindowText 77", "SetText", "SetCursor 11 22"}));
     EXPECT_EQ(SavedCursorX, 11);
     EXPECT_EQ(SavedCursorY, 22);
@@ -215,7 +228,7 @@ TEST(Commands, TabsAlwaysWorkOnTheWholeText) {
     ReplaceTabBySpaces(ed);
     EXPECT_EQ(ed.text, u"a   b      x");
     EXPECT_EQ(TabWidth, 3);
-    EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Preference TabPosition", "Text", "Handle",
+    EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Preference TabPosition", "Handle", "Text",
                                         "TextLength 77", "WindowText 77", "SetText", "SetCursor 11 22"}));
 }
 
@@ -313,7 +326,7 @@ TEST(Commands, AddPutsThePairAroundTheSelection) {
         ed.end = 3;
         AddAroundSelection(ed, kind);
         EXPECT_EQ(ed.text, results[kind]);
-        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "TextLength 77",
+        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "TextLength 77",
                                             "WindowText 77", "GetSelection 77", "ReplaceSelection 77",
                                             "SetCursor 11 22"}));
     }
@@ -343,7 +356,7 @@ TEST(Commands, RemoveWidensOnceByOneCharacterEachSide) {
     RemoveAroundSelection(ed, 0);
     EXPECT_EQ(ed.text, u"xabcy");
     EXPECT_EQ(Visible(ed.calls),
-              (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "TextLength 77", "WindowText 77",
+              (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "TextLength 77", "WindowText 77",
                      "GetSelection 77", "GetSelection 77", "SetSelection 77 1 6", "SelectedText", "GetSelection 77",
                      "ReplaceSelection 77", "SetCursor 11 22"}));
 
@@ -377,7 +390,7 @@ TEST(Commands, WithoutAnEditorWindowNothingIsWidenedOrWritten) {
         ed.end = 5;
         ed.handle = handle;
         RemoveAroundSelection(ed, 0);
-        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "SelectedText", "Handle", "SetCursor 11 22"}));
+        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "SetCursor 11 22"}));
         ed.calls.clear();
         ed.start = 1;
         ed.end = 6;
@@ -459,7 +472,7 @@ TEST(Commands, TheWholeTextIsReplacedThroughTheWindowOnceAllOfItIsSelected) {
     RemoveTrailingSpaces(ed, false, &outcome);
     EXPECT_EQ(ed.text, u"\u0416\r\n");
     EXPECT_EQ(Visible(ed.calls),
-              (Calls{"CursorX", "CursorY", "SelectedText", "Text", "Handle", "TextLength 77", "WindowText 77",
+              (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "Text", "TextLength 77", "WindowText 77",
                      "LimitText 77", "SetSelection 77 0 4", "GetSelection 77", "ReplaceSelection 77",
                      "TextLength 77", "SetCursor 11 22"}));
     EXPECT_TRUE(outcome.lossy);

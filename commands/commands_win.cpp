@@ -19,8 +19,8 @@ public:
     int32_t CursorX() override { return host::GetCursorX(); }
     int32_t CursorY() override { return host::GetCursorY(); }
     void SetCursor(int32_t x, int32_t y) override { host::SetCursor(x, y); }
-    std::string Text() override { return host::GetText(); }
-    std::string SelectedText() override { return host::GetSelectedText(); }
+    std::string_view Text() override { return host::GetText(); }
+    std::string_view SelectedText() override { return host::GetSelectedText(); }
 
     void SetText(std::u16string_view text) override {
         HostText buffer = ToHostText(text);  // released once the IDE has returned

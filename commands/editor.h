@@ -22,8 +22,9 @@ public:
     virtual int32_t CursorX() = 0;                       // HostGetCursorX
     virtual int32_t CursorY() = 0;                       // HostGetCursorY
     virtual void SetCursor(int32_t x, int32_t y) = 0;    // HostSetCursor
-    virtual std::string Text() = 0;                      // HostGetText: ANSI bytes, "" for none
-    virtual std::string SelectedText() = 0;              // HostGetSelectedText: ANSI bytes; "" when none
+    // The IDE's ANSI bytes ("" for none), valid until the next call to the IDE.
+    virtual std::string_view Text() = 0;                 // HostGetText
+    virtual std::string_view SelectedText() = 0;         // HostGetSelectedText; "" when none
     virtual void SetText(std::u16string_view text) = 0;  // HostSetText with the text in ANSI
     virtual bool HasHandle() = 0;                        // whether HostGetEditorHandle is there to ask
     virtual int32_t Handle() = 0;                        // HostGetEditorHandle
