@@ -11,7 +11,7 @@ const wchar_t* Usage() {
            L"         [--out-utf8 FILE] [--report FILE]\n"
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
            L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
-           L"       KIND: short-text, nul-text, sel-outside, sel-reversed\n"
+           L"       KIND: short-text, nul-text, zero-length, sel-outside, sel-reversed\n"
            L"Without --click, --out, --out-utf8, --report or --sequence it opens a window for people.\n";
 }
 
@@ -83,10 +83,11 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
         } else if (name == L"--window-fault") {
             WindowFaults& f = o.windowFaults;
             if (value == L"short-text") f.shortText = true;
+            else if (value == L"zero-length") f.zeroLength = true;
             else if (value == L"nul-text") f.nulText = true;
             else if (value == L"sel-outside") f.selOutside = true;
             else if (value == L"sel-reversed") f.selReversed = true;
-            else return fail(L"--window-fault wants short-text, nul-text, sel-outside or sel-reversed");
+            else return fail(L"--window-fault wants short-text, nul-text, zero-length, sel-outside or sel-reversed");
         } else if (name == L"--report") {
             o.report = WindowsPath(value);
         } else if (name == L"--root") {

@@ -12,6 +12,7 @@ namespace quillhost {
 // sends it (the host's own access stays true).
 struct WindowFaults {
     bool shortText = false;    // WM_GETTEXT copies at most the text's length - 1 characters
+    bool zeroLength = false;   // WM_GETTEXTLENGTH answers 0
     bool nulText = false;      // WM_GETTEXT's first character copied is U+0000
     bool selOutside = false;   // EM_GETSEL's end is the text's length + 5
     bool selReversed = false;  // EM_GETSEL gives start and end swapped

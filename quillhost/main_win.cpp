@@ -149,7 +149,7 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_GETTEXT: return PluginGetText(hwnd, wp, lp);
         case WM_GETTEXTLENGTH: {
             Timed timed;
-            const LRESULT length = Control(hwnd, msg, wp, lp);
+            const LRESULT length = g.opt.windowFaults.zeroLength ? 0 : Control(hwnd, msg, wp, lp);
             g.Record("WM_GETTEXTLENGTH", json::array(), static_cast<int64_t>(length));
             return length;
         }

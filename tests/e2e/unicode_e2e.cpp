@@ -151,6 +151,7 @@ TEST(Unicode, AWindowThatCannotBeTrustedLeavesTheIdesWaySilently) {
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"--window-fault", "short-text"}, "x (?) y"},
         {{"--window-fault", "nul-text"}, "x (?) y"},
+        {{"--window-fault", "zero-length"}, "x (?) y"},
         {{"--window-fault", "sel-outside"}, "x (?) y"},
         {{"--window-fault", "sel-reversed"}, "x (?) y"},
         {{"--editor-handle", "0"}, "x \xD0\x96 y"},  // the change is dropped, as ever without a window
@@ -164,7 +165,8 @@ TEST(Unicode, AWindowThatCannotBeTrustedLeavesTheIdesWaySilently) {
     }
     // Whole texts, with no editor handle to ask for: HostSetText writes the IDE's copy.
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"--unregister", "33"}, {"--editor-handle", "-1"}, {"--window-fault", "short-text"}}) {
+             {"--unregister", "33"}, {"--editor-handle", "-1"}, {"--window-fault", "short-text"},
+             {"--window-fault", "zero-length"}}) {
         SCOPED_TRACE(args[0] + " " + args[1]);
         const Result r = Click(u"\u0416  \r\n", 1, args);
         ASSERT_EQ(r.exit, 0) << r.stderrText;
