@@ -104,9 +104,9 @@ void CompareWithWindow(Editor& editor, Source& src, std::string_view bytes, bool
     if (window.size() != length || window.find(u'\0') != std::u16string::npos) return;
     size_t start = 0, end = length;
     if (src.selection && !WindowSelection(editor, handle, length, start, end)) return;
-    if (!src.selection && !keepWindow && window != src.text) {
-        // The whole text, and nothing else needs the window's: take it over
-        // instead of copying it.
+    if (!src.selection && window != src.text) {
+        // The whole text, which nothing else needs the window's for: taken
+        // over instead of copied.
         if (editor.AnsiIsUtf8() || editor.ToAnsi(window) != bytes) return;
         src.lossy = true;
         src.text = std::move(window);
