@@ -9,22 +9,6 @@
 
 namespace quill {
 
-namespace {
-
-// The module's full file name, however long it is.
-std::u16string ModuleFileName(HMODULE module) {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return {};
-        if (n < buffer.size()) return U(buffer.data());
-        if (buffer.size() >= 32768) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-}  // namespace
-
 std::u16string FileVersionText(const std::u16string& path) noexcept {
     try {
         if (path.empty()) return {};

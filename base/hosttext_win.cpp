@@ -1,6 +1,7 @@
 #include "base/hosttext_win.h"
 
 #include <cstring>
+#include <vector>
 
 #include "base/convert.h"
 
@@ -11,6 +12,17 @@ HMODULE ThisModule() noexcept {
     GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&ThisModule), &module);
     return module;
+}
+
+std::u16string ModuleFileName(HMODULE module) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) return U(buffer.data());
+        if (buffer.size() >= 32768) return {};
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 std::u16string FromAnsi(const char* text) {

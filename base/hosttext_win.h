@@ -12,6 +12,8 @@ namespace quill {
 
 // The module holding this code (the plug-in DLL, or a test program linking it).
 HMODULE ThisModule() noexcept;
+// The full file name of a module (by default this one), however long; "" on failure.
+std::u16string ModuleFileName(HMODULE module = ThisModule());
 
 // Host text (NUL-terminated, ANSI code page) to UTF-16; null gives "".
 std::u16string FromAnsi(const char* text);

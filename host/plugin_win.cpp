@@ -47,19 +47,13 @@ void Log(const std::u16string& line) noexcept {
     }
 }
 
-std::u16string ModulePath() {
-    wchar_t path[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameW(ThisModule(), path, MAX_PATH + 1);
-    return n > 0 && n <= MAX_PATH ? U(path) : std::u16string();
-}
-
 // What is loaded, from where, with which settings: once per load, when the
 // settings have been read.
 void LogLoad() noexcept {
     if (!IsLoggingEnabled()) return;
     try {
-        Log(LoadLogLine(GetFileVersionText(), static_cast<int>(sizeof(void*) * 8), ModulePath(), FromAnsi(IniFileName),
-                        GetACP()));
+        Log(LoadLogLine(GetFileVersionText(), static_cast<int>(sizeof(void*) * 8), ModuleFileName(),
+                        FromAnsi(IniFileName), GetACP()));
     } catch (...) {
     }
 }

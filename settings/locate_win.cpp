@@ -20,12 +20,10 @@ namespace {
 constexpr char16_t kProbeName[] = u"chk.tmp";
 constexpr char kFallbackFolder[] = "PlugIns";
 
-// The full name of the plug-in's own file; "" when it cannot be had in full.
-std::u16string ModuleFileName() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD n = GetModuleFileNameW(ThisModule(), buffer, MAX_PATH + 1);
-    if (n == 0 || n > MAX_PATH) return {};  // failed, or cut short
-    return U(buffer);
+// The full name of the plug-in's own file, of at most MAX_PATH characters; "" otherwise.
+std::u16string ShortModuleFileName() {
+    std::u16string name = ModuleFileName();
+    return name.size() <= MAX_PATH ? name : std::u16string();
 }
 
 // The value of an environment variable of any length; "" when it is not set.
@@ -97,7 +95,7 @@ void MoveSettingsFile(const std::string& oldPath, const std::string& newPath) no
 void LocatePluginFiles(const std::string& rootDir, const std::string& name, std::string& pluginDir,
                        std::string& iniFileName) noexcept {
     try {
-        pluginDir = ToAnsi(FileFolder(ModuleFileName()));
+        pluginDir = ToAnsi(FileFolder(ShortModuleFileName()));
         if (pluginDir.empty()) pluginDir = rootDir + kFallbackFolder;
         const std::u16string wideName = FromAnsi(name);
         if (IsFolderWritable(FromAnsi(pluginDir))) {
