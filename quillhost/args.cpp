@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "quillhost/dialogscript.h"
+
 namespace quillhost {
 
 const wchar_t* Usage() {
@@ -11,6 +13,8 @@ const wchar_t* Usage() {
            L"         [--out-utf8 FILE] [--report FILE]\n"
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
            L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
+           L"       windows the plug-in opens: [--dialog \"ACTION;...\"]... ACTION: check:TEXT,\n"
+           L"         uncheck:TEXT, click:TEXT, key:ESC, key:ENTER\n"
            L"       KIND: short-text, nul-text, zero-length, sel-outside, sel-reversed\n"
            L"Without --click, --out, --out-utf8, --report or --sequence it opens a window for people.\n";
 }
@@ -118,6 +122,10 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
             o.editorHandle = n;
         } else if (name == L"--sequence") {
             o.sequence = value;
+        } else if (name == L"--dialog") {
+            std::wstring why;
+            if (!ParseDialogScript(value, why)) return fail(why);
+            o.dialogs.push_back(value);
         } else {
             return fail(L"unknown option " + name);
         }

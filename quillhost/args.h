@@ -38,6 +38,9 @@ struct Options {
     // Exports called in an order other than the IDE's: a comma-separated list of
     // export names (with their argument after ':'), run instead of the usual order.
     std::optional<std::wstring> sequence;
+    // --dialog: for each window the plug-in opens, in order, the actions taken
+    // on it (dialogscript.h); windows beyond these follow the usual rule.
+    std::vector<std::wstring> dialogs;
     bool interactive() const { return clicks.empty() && !out && !outUtf8 && !report && !sequence; }
 };
 

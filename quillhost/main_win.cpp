@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "quillhost/args.h"
+#include "quillhost/dialogs_win.h"
 #include "quillhost/host_win.h"
 
 namespace quillhost {
@@ -322,19 +323,23 @@ BOOL CALLBACK CloseForeign(HWND hwnd, LPARAM) {
     if (hwnd == g.main || !IsWindowVisible(hwnd) || g.handled.count(hwnd)) return TRUE;
     if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION) return TRUE;
     g.handled.insert(hwnd);
+    const bool scripted = DialogOpened(hwnd);  // a --dialog acts on it instead of the rule below
     if (ClassOf(hwnd) == L"#32770") {
         std::wstring text;
         EnumChildWindows(hwnd, CollectStatic, reinterpret_cast<LPARAM>(&text));
         g.messages.push_back(text);
-        PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (!scripted) PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     } else {
         g.windows.push_back(TextOf(hwnd));
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        if (!scripted) PostMessageW(hwnd, WM_CLOSE, 0, 0);
     }
     return TRUE;
 }
 
-void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) { EnumThreadWindows(GetCurrentThreadId(), CloseForeign, 0); }
+void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
+    EnumThreadWindows(GetCurrentThreadId(), CloseForeign, 0);
+    DriveDialogs();
+}
 
 // ---- faults -------------------------------------------------------------------
 
@@ -442,6 +447,7 @@ void Host::WriteReport() {
     for (auto& w : windows) wins.push_back(Utf8(w));
     r["messages"] = msgs;
     r["windows"] = wins;
+    r["opened_windows"] = OpenedWindows();
     r["ansi_code_page"] = GetACP();
     if (!snapshots.empty()) r["snapshots"] = snapshots;
     PROCESS_MEMORY_COUNTERS mem = {};

@@ -1,0 +1,59 @@
+#include "quillhost/dialogscript.h"
+
+namespace quillhost {
+
+namespace {
+
+std::wstring WithoutAmpersands(const std::wstring& text) {
+    std::wstring out;
+    for (wchar_t c : text)
+        if (c != L'&') out += c;
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::vector<DialogAction>> ParseDialogScript(const std::wstring& script, std::wstring& why) {
+    std::vector<DialogAction> actions;
+    size_t start = 0;
+    while (start <= script.size()) {
+        size_t end = script.find(L';', start);
+        if (end == std::wstring::npos) end = script.size();
+        const std::wstring spec = script.substr(start, end - start);
+        start = end + 1;
+        if (spec.empty()) continue;
+        const size_t colon = spec.find(L':');
+        const std::wstring kind = spec.substr(0, colon);
+        const std::wstring arg = colon == std::wstring::npos ? L"" : spec.substr(colon + 1);
+        DialogAction a;
+        a.spec = spec;
+        if (kind == L"check" || kind == L"uncheck" || kind == L"click") {
+            a.kind = kind == L"check" ? DialogAction::Kind::Check
+                     : kind == L"uncheck" ? DialogAction::Kind::Uncheck
+                                          : DialogAction::Kind::Click;
+            a.text = WithoutAmpersands(arg);
+            if (a.text.empty()) {
+                why = L"--dialog: " + spec + L" names no control";
+                return std::nullopt;
+            }
+        } else if (kind == L"key" && (arg == L"ESC" || arg == L"ENTER")) {
+            a.kind = arg == L"ESC" ? DialogAction::Kind::Escape : DialogAction::Kind::Enter;
+        } else {
+            why = L"--dialog: " + spec + L" is none of check:TEXT, uncheck:TEXT, click:TEXT, key:ESC, key:ENTER";
+            return std::nullopt;
+        }
+        actions.push_back(std::move(a));
+    }
+    if (actions.empty()) {
+        why = L"--dialog wants at least one action";
+        return std::nullopt;
+    }
+    return actions;
+}
+
+bool TextMatches(const std::wstring& controlText, const std::wstring& wanted) {
+    const std::wstring shown = WithoutAmpersands(controlText), want = WithoutAmpersands(wanted);
+    return !want.empty() && shown.compare(0, want.size(), want) == 0;
+}
+
+}  // namespace quillhost
