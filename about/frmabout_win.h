@@ -20,8 +20,8 @@
 #include <string_view>
 #include <vector>
 
-#include "about/controls_win.h"
-#include "about/pluginframe_win.h"
+#include "ui/controls_win.h"
+#include "ui/pluginframe_win.h"
 
 namespace quill {
 

@@ -2,7 +2,7 @@
 // The About window's pictures, drawn here in code: the picture beside the
 // texts, the window icon and the two button glyphs. Each is drawn four times
 // larger and averaged down, so edges are smooth.
-#include "about/controls_win.h"
+#include "ui/controls_win.h"
 
 namespace quill::ui {
 

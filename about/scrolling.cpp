@@ -13,11 +13,6 @@ int TextBoxHeight(int64_t lineCount) noexcept {
     return static_cast<int>(lineCount * perLine);
 }
 
-int ClampScrollPosition(int64_t position, int range, int clientHeight) noexcept {
-    const int64_t top = static_cast<int64_t>(range) - clientHeight;
-    return static_cast<int>(std::max<int64_t>(0, std::min(position, top)));
-}
-
 int NextScrollPosition(int position, int range, int clientHeight, int outerHeight) noexcept {
     const int next = ClampScrollPosition(static_cast<int64_t>(position) + 1, range, clientHeight);
     return next >= static_cast<int64_t>(range) - outerHeight ? 0 : next;

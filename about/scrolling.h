@@ -3,14 +3,13 @@
 // for a number of lines, and where the scroll position goes on each tick.
 #include <cstdint>
 
+#include "ui/scrolling.h"
+
 namespace quill {
 
 // N x ((N div 50) x 2 + 14) pixels at 96 dpi: 16 per line for 50 to 99 lines.
 // Saturates at the largest int instead of overflowing.
 int TextBoxHeight(int64_t lineCount) noexcept;
-
-// A scroll position kept between 0 and range minus the client height.
-int ClampScrollPosition(int64_t position, int range, int clientHeight) noexcept;
 
 // One tick: one pixel further (clamped as above), and back to 0 once the
 // position reaches range minus the scroll box's outer height.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/convert.h"
+#include "base/error.h"
 
 namespace quill {
 
@@ -23,6 +24,21 @@ std::u16string ModuleFileName(HMODULE module) {
         if (buffer.size() >= 32768) return {};
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::u16string SystemErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::u16string text;
+    if (n && buffer) {
+        text = U(buffer);
+        LocalFree(buffer);
+    }
+    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) text.pop_back();
+    if (text.empty()) text = u"Windows error " + Utf8ToUtf16(std::to_string(code));
+    return text;
 }
 
 std::u16string FromAnsi(const char* text) {

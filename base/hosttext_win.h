@@ -23,6 +23,10 @@ std::u16string FromAnsi(std::string_view text);
 std::string ToAnsi(std::u16string_view text);
 // Both raise kConversionFailedText (quill::Error) when the platform fails.
 
+// The system's sentence for an error code (GetLastError), without its line
+// break; "Windows error N" when it has none.
+std::u16string SystemErrorText(DWORD code);
+
 // Whether the system ANSI code page is UTF-8 (65001).
 bool AnsiIsUtf8() noexcept;
 

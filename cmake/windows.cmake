@@ -3,12 +3,12 @@
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
-set(QUILL_PLUGIN_FOLDERS base settings commands about host)
+set(QUILL_PLUGIN_FOLDERS base settings ui commands about configure host)
 
 # Everything of the plug-in but its exports, so tests can link it too.
 quill_collect(QUILL_WIN_SOURCES win ${QUILL_PLUGIN_FOLDERS})
 add_library(quill_win STATIC ${QUILL_WIN_SOURCES})
-target_link_libraries(quill_win PUBLIC quill_core user32 gdi32 comctl32 version kernel32)
+target_link_libraries(quill_win PUBLIC quill_core user32 gdi32 comctl32 shell32 version kernel32)
 target_compile_options(quill_win PRIVATE -Wall -Wextra)
 
 # The DLL: its exports, the export names and the resources.

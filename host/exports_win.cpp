@@ -57,7 +57,9 @@ void __cdecl OnDestroy() {
     Guard(OnError::Quiet, [] { quill::plugin::OnDestroy(); });
 }
 
-void __cdecl Configure() {}
+void __cdecl Configure() {
+    Guard(OnError::Tell, [] { quill::plugin::Configure(); });
+}
 
 const char* __cdecl About() {
     Guard(OnError::Tell, [] { quill::plugin::OnMenuClick(99); });

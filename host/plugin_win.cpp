@@ -10,6 +10,7 @@
 #include "base/error.h"
 #include "base/hosttext_win.h"
 #include "commands/commands_win.h"
+#include "configure/settingsdialog_win.h"
 #include "host/commandlog.h"
 #include "host/menu.h"
 #include "settings/logger.h"
@@ -136,6 +137,13 @@ void OnMenuClick(int32_t index) {
 void OnWindowChange() { host::SetMenuState(PluginId, 1, host::WindowType() != 0); }
 
 void OnDestroy() { StoreSettingsSilently(); }
+
+void Configure() {
+    if (!PluginInitialized) Locate();
+    const SettingsDialogResult result = ShowSettingsDialog(GetActiveWindow(), FromAnsi(IniFileName));
+    // Switched on here, the log starts as it does at a start with the key set.
+    if (result.loggingSwitchedOn) LogLoad();
+}
 
 void ShowMessage(const std::u16string& text) noexcept {
     MessageBoxW(GetActiveWindow(), W(text), L"Quillmendex", MB_OK | MB_TASKMODAL);

@@ -29,6 +29,9 @@ void OnActivate();
 void OnMenuClick(int32_t index);
 void OnWindowChange();
 void OnDestroy();
+// The settings dialog, over the IDE's active window. Before any menu request
+// the settings file is located first, and nothing is written but by OK.
+void Configure();
 
 // A modal message box over the IDE's active window.
 void ShowMessage(const std::u16string& text) noexcept;

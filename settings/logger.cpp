@@ -28,6 +28,15 @@ void SetLogFile(std::u16string_view name) { logFileName.assign(name); }
 std::u16string GetLogFile() { return logFileName; }
 void EnableLogging() noexcept { loggingEnabled = true; }
 void DisableLogging() noexcept { loggingEnabled = false; }
+
+void SetLoggingFromSettings(bool on, std::u16string_view iniPath) {
+    if (on) {
+        SetLogFile(ChangeFileExt(iniPath, u".dbg"));
+        EnableLogging();
+    } else {
+        DisableLogging();
+    }
+}
 void ToggleLogging() noexcept { loggingEnabled = !loggingEnabled; }
 bool IsLoggingEnabled() noexcept { return loggingEnabled; }
 int32_t GetLogThreshold() noexcept { return kLogThreshold; }

@@ -32,6 +32,9 @@ void DisableLogging() noexcept;
 void ToggleLogging() noexcept;
 bool IsLoggingEnabled() noexcept;
 int32_t GetLogThreshold() noexcept;
+// What the settings file's "Logging" key asks for: on, the log into the
+// settings path with ".dbg" and switched on; off, switched off.
+void SetLoggingFromSettings(bool on, std::u16string_view iniPath);
 
 // Appends one line "[YYYY-MM-DD HH:MM:SS] :" + indent spaces + message + CR LF
 // (ANSI code page) when logging is on and level >= the threshold; otherwise

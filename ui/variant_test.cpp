@@ -1,4 +1,4 @@
-#include "about/variant.h"
+#include "ui/variant.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "about/pluginframe_win.h"
+#include "ui/pluginframe_win.h"
 
 namespace quill {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "about/pluginframe_win.h"
+#include "ui/pluginframe_win.h"
 #include "base/error.h"
 
 namespace {

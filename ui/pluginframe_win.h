@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "about/controls_win.h"
-#include "about/variant.h"
+#include "ui/controls_win.h"
+#include "ui/variant.h"
 
 namespace quill {
 
