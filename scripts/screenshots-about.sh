@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Screenshots of the About window, taken under Xvfb:
+# Screenshots of the About window and the settings dialog, taken under Xvfb:
 #   docs/about.png            as it opens: picture, the three labels, Info and Close
 #   docs/about-scrolling.png  after Info: the information text rising
+#   docs/settings.png         the settings dialog that Configure opens
 #   scripts/screenshots-about.sh
 # Run scripts/build.sh first. The real Quillmendex.dll runs from a temporary
 # copy, loaded by the small driver aboutshot.exe (about/testdata/aboutshot.c),
@@ -42,7 +43,7 @@ mkdir -p "$shots"
 shot() {
   for _ in $(seq 600); do [ -s "$work/$2.ready" ] && break; sleep 0.2; done
   if [ ! -s "$work/$2.ready" ]; then
-    echo "screenshots-about.sh: the About window did not reach '$2'" >&2
+    echo "screenshots-about.sh: the window did not reach '$2'" >&2
     exit 1
   fi
   read -r left top right bottom < "$work/$2.ready"
@@ -53,5 +54,14 @@ shot() {
 }
 shot about.png labels
 shot about-scrolling.png scrolling
+wait "$driver"
+driver=""
+
+# The settings dialog, over a settings file with KeepStringLiterals on.
+printf '[Settings]\r\nKeepStringLiterals=1\r\n' > "$work/plugin/Quillmendex.ini"
+scripts/wine-run explorer "/desktop=about,${width}x${height}" "$(winpath "$b/x64/aboutshot.exe")" \
+  "$(winpath "$work/plugin/Quillmendex.dll")" "$(winpath "$work")" settings >/dev/null 2>&1 &
+driver=$!
+shot settings.png settings
 wait "$driver"
 driver=""

@@ -1,10 +1,12 @@
 /* Shows the About window of a Quillmendex.dll for scripts/screenshots-about.sh.
-     aboutshot.exe PLUGIN.dll FOLDER
+     aboutshot.exe PLUGIN.dll FOLDER [settings]
    Loads the DLL as PL/SQL Developer would (IdentifyPlugIn, CreateMenuItem), then
    calls About. While the window is open it writes FOLDER\labels.ready (the
    window's screen rectangle "left top right bottom") and waits for
    FOLDER\labels.done; then presses Info, lets the text rise for a while, writes
    FOLDER\scrolling.ready and waits for FOLDER\scrolling.done; then presses Close.
+   With "settings" it calls Configure instead: FOLDER\settings.ready once the
+   settings dialog has painted, then Cancel once FOLDER\settings.done exists.
    Gives up after a minute. Exit status 0 when every step was reached. */
 #include <windows.h>
 
@@ -14,11 +16,13 @@
 typedef const char*(__cdecl* IdentifyFn)(int);
 typedef const char*(__cdecl* MenuFn)(int);
 typedef const char*(__cdecl* AboutFn)(void);
+typedef void(__cdecl* ConfigureFn)(void);
 
 static wchar_t folder[MAX_PATH];
 static int step = 0;
 static DWORD since = 0;
 static HWND about = NULL;
+static int settings = 0; /* the settings dialog instead of the About window */
 
 static void Path(wchar_t* out, const wchar_t* name) { swprintf(out, MAX_PATH, L"%ls\\%ls", folder, name); }
 
@@ -65,8 +69,18 @@ static void CALLBACK Drive(HWND hwnd, UINT msg, UINT_PTR id, DWORD now) {
     (void)msg;
     (void)id;
     if (!about) {
-        about = FindWindowW(L"TfrmAbout", NULL);
+        about = FindWindowW(settings ? L"TfrmQuillmendexSettings" : L"TfrmAbout", NULL);
         if (about) since = now;
+        return;
+    }
+    if (settings) {
+        if (step == 0 && now - since > 1500) {
+            Ready(L"settings.ready");
+            step = 1;
+        } else if (step == 1 && Exists(L"settings.done")) {
+            Press(L"Cancel");
+            step = 4;
+        }
         return;
     }
     switch (step) {
@@ -112,10 +126,12 @@ int wmain(int argc, wchar_t** argv) {
     IdentifyFn identify;
     MenuFn menu;
     AboutFn show;
-    if (argc != 3) {
-        fwprintf(stderr, L"usage: aboutshot PLUGIN.dll FOLDER\n");
+    ConfigureFn configure;
+    if (argc != 3 && !(argc == 4 && lstrcmpW(argv[3], L"settings") == 0)) {
+        fwprintf(stderr, L"usage: aboutshot PLUGIN.dll FOLDER [settings]\n");
         return 2;
     }
+    settings = argc == 4;
     lstrcpynW(folder, argv[2], MAX_PATH);
     plugin = LoadLibraryW(argv[1]);
     if (!plugin) {
@@ -125,11 +141,15 @@ int wmain(int argc, wchar_t** argv) {
     identify = (IdentifyFn)GetProcAddress(plugin, "IdentifyPlugIn");
     menu = (MenuFn)GetProcAddress(plugin, "CreateMenuItem");
     show = (AboutFn)GetProcAddress(plugin, "About");
-    if (!identify || !menu || !show) return 2;
+    configure = (ConfigureFn)GetProcAddress(plugin, "Configure");
+    if (!identify || !menu || !show || !configure) return 2;
     identify(1);
     menu(1);
     SetTimer(NULL, 0, 50, Drive);
     SetTimer(NULL, 0, 60000, GiveUp);
-    show();
+    if (settings)
+        configure();
+    else
+        show();
     return step == 4 ? 0 : 1;
 }

@@ -1,0 +1,231 @@
+// Configure through the real DLL: the "Quillmendex settings" dialog, driven by
+// the stand-in's --dialog as a user would. OK writes only the keys that changed
+// and every other byte of the file stays; Cancel, Esc and the close box write
+// nothing; an unreadable file is never written; a file that cannot be written
+// keeps the dialog open; logging and KeepStringLiterals count at once.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "harness.h"
+#include "settings_e2e.h"
+
+namespace {
+
+using quilltest::Exists;
+using quilltest::HostRun;
+using quilltest::json;
+using quilltest::ReadFile;
+using quilltest::Result;
+using quilltest::WinPath;
+using quilltest::WriteFile;
+using settingstest::MakeFolder;
+using settingstest::Names;
+using settingstest::ReadOnlyFolder;
+
+// The IDE's order, with Configure pressed after the menu was asked for.
+const std::string kAfterMenu = "IdentifyPlugIn:1,RegisterAll,OnCreate,CreateMenuItems,OnActivate,Configure,OnDestroy";
+const std::string kBeforeMenu = "IdentifyPlugIn:1,RegisterAll,Configure,OnDestroy";
+
+// A file as a user keeps it: comments, other sections before and after, the
+// position values, keys in an order of the user's own.
+const std::string kHead = "; Quillmendex, my settings\r\n[Other]\r\nA=1\r\nB=two words\r\n";
+const std::string kTail = "[Tail]\r\nZ=\xe9\r\n";
+std::string UserFile(const std::string& settingsLines) {
+    return kHead + "[Settings]\r\nLogging=0\r\nSavePosition=1\r\nLeft=-5\r\nTop=7\r\n" + settingsLines + kTail;
+}
+
+Result Configure(HostRun& run, const std::string& sequence, const std::vector<std::string>& dialogs) {
+    std::vector<std::string> args = {"--sequence", sequence};
+    for (const auto& d : dialogs) args.insert(args.end(), {"--dialog", d});
+    return run.args(args).go();
+}
+
+const json& Dialog(const Result& r) {
+    static const json none;
+    for (const auto& w : r.report["opened_windows"])
+        if (w["caption"] == "Quillmendex settings") return w;
+    return none;
+}
+
+const json* Control(const json& window, const std::string& textStart) {
+    for (const auto& c : window["controls"])
+        if (c["text"].get<std::string>().rfind(textStart, 0) == 0) return &c;
+    return nullptr;
+}
+
+TEST(Configure, OkWritesOnlyTheChangedKeysAndEveryOtherByteStays) {
+    struct Case {
+        const char* what;
+        std::string before, dialog, after;
+    };
+    const std::string keep0 = "KeepStringLiterals=0\r\nTabStops=1\r\n";
+    const Case cases[] = {
+        {"a key changed in place", UserFile(keep0), "check:Keep;click:OK",
+         UserFile("KeepStringLiterals=1\r\nTabStops=1\r\n")},
+        {"keys not there yet are added to the section", UserFile(""), "check:Tab;check:&Keep;click:OK",
+         UserFile("KeepStringLiterals=1\r\nTabStops=1\r\n")},
+        {"Enter is OK", UserFile(keep0), "uncheck:Tab;key:ENTER", UserFile("KeepStringLiterals=0\r\nTabStops=0\r\n")},
+        {"OK with nothing changed writes nothing", UserFile("KeepStringLiterals=7\r\n"), "check:Keep;click:OK",
+         UserFile("KeepStringLiterals=7\r\n")},
+        {"checked and unchecked again is no change", UserFile(keep0), "check:Keep;uncheck:Keep;click:OK",
+         UserFile(keep0)},
+        {"Cancel", UserFile(keep0), "check:Keep;uncheck:Tab;click:Cancel", UserFile(keep0)},
+        {"Esc", UserFile(keep0), "check:Keep;key:ESC", UserFile(keep0)},
+        {"the close box", UserFile(keep0), "check:Keep", UserFile(keep0)},
+        {"a control that is not there", UserFile(keep0), "check:Keep;click:Apply;click:OK", UserFile(keep0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostRun run;
+        const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+        WriteFile(ini, c.before);
+        const Result r = Configure(run, kAfterMenu, {c.dialog});
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        EXPECT_EQ(ReadFile(ini), c.after);
+        EXPECT_TRUE(r.Messages().empty());
+        EXPECT_EQ(r.report["windows"], json::array({"Quillmendex settings"}));
+    }
+}
+
+TEST(Configure, OpensWithTheFilesValuesAsAUserSeesThem) {
+    HostRun run;
+    const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+    // 2 is on; "true" is no number, so off; TabStops missing, off.
+    WriteFile(ini, "[settings]\r\nkeepstringliterals=2\r\nLogging=true\r\n");
+    const Result r = Configure(run, kAfterMenu, {});
+    ASSERT_EQ(r.exit, 0) << r.stderrText;
+    const json& dialog = Dialog(r);
+    ASSERT_FALSE(dialog.is_null()) << r.report.dump(1);
+    EXPECT_EQ(dialog["class"], "TfrmQuillmendexSettings");
+    EXPECT_TRUE(dialog["closed_by_standin"]);
+    const std::pair<const char*, bool> checks[] = {{"&Keep string literals", true}, {"&Tab stops", false},
+                                                    {"Write the diagnostic &log", false}};
+    for (const auto& [text, checked] : checks) {
+        const json* c = Control(dialog, text);
+        ASSERT_TRUE(c) << text;
+        EXPECT_EQ((*c)["checked"], checked) << text;
+        EXPECT_TRUE((*c)["enabled"]) << text;
+    }
+    ASSERT_TRUE(Control(dialog, "Writes what Quillmendex does into Quillmendex.dbg"));
+    const json* path = Control(dialog, WinPath(run.pluginDir()));
+    ASSERT_TRUE(path);
+    EXPECT_EQ((*path)["text"], WinPath(ini));
+    EXPECT_EQ((*path)["class"], "Edit");
+    for (const char* button : {"OK", "Cancel", "Open &folder"}) EXPECT_TRUE(Control(dialog, button)) << button;
+    EXPECT_EQ(ReadFile(ini), "[settings]\r\nkeepstringliterals=2\r\nLogging=true\r\n");
+}
+
+TEST(Configure, AnUnreadableFileIsNeverWritten) {
+    for (const std::string script : {"check:Keep;click:OK", "key:ENTER"}) {
+        SCOPED_TRACE(script);
+        HostRun run;
+        const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+        MakeFolder(ini);
+        const Result r = Configure(run, kAfterMenu, {script});
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        const json& dialog = Dialog(r);
+        ASSERT_FALSE(dialog.is_null()) << r.report.dump(1);
+        for (const char* text : {"&Keep", "&Tab", "Write", "OK"}) {
+            ASSERT_TRUE(Control(dialog, text)) << text;
+            EXPECT_FALSE((*Control(dialog, text))["enabled"]) << text;
+        }
+        EXPECT_TRUE(Control(dialog, "The settings file cannot be read (a folder stands in its place)"));
+        EXPECT_TRUE((*Control(dialog, "Cancel"))["enabled"]);
+        EXPECT_TRUE(dialog["closed_by_standin"]);
+        if (script[0] == 'c') {
+            EXPECT_EQ(dialog["actions"][0], json({{"action", "check:Keep"}, {"result", "failed"}, {"why", "disabled"}}));
+            EXPECT_EQ(dialog["actions"][1]["result"], "skipped");
+        }
+        EXPECT_TRUE(std::filesystem::is_directory(ini));
+        EXPECT_TRUE(std::filesystem::is_empty(ini));
+        EXPECT_EQ(r.Messages(), std::vector<std::string>{"ReadIniFile failed"});
+    }
+}
+
+TEST(Configure, AFileThatCannotBeWrittenKeepsTheDialogOpenAndSaysWhy) {
+    HostRun run;
+    const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+    WriteFile(ini, UserFile(""));
+    ReadOnlyFolder readOnly(run.pluginDir());
+    QUILL_REQUIRE_READ_ONLY(readOnly);
+    const Result r = Configure(run, kAfterMenu, {"check:Keep;click:OK"});
+    ASSERT_EQ(r.exit, 0) << r.stderrText;
+    ASSERT_EQ(r.Messages().size(), 1u);
+    EXPECT_EQ(r.Messages()[0].rfind("Quillmendex could not write its settings to " + WinPath(ini) + ": ", 0), 0u)
+        << r.Messages()[0];
+    EXPECT_GT(r.Messages()[0].size(), ("Quillmendex could not write its settings to " + WinPath(ini) + ": ").size());
+    // The dialog stayed open after the message, until the stand-in closed it.
+    EXPECT_TRUE(Dialog(r)["closed_by_standin"]);
+    EXPECT_EQ(ReadFile(ini), UserFile(""));
+}
+
+TEST(Configure, BeforeAnyMenuRequestTheSettingsAreLocatedAndOnlyOkWrites) {
+    struct Case {
+        const char* what;
+        std::string dialog;
+        bool written;
+    };
+    const Case cases[] = {{"Cancel", "check:Keep;click:Cancel", false}, {"OK", "check:Keep;click:OK", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostRun run;
+        const auto before = Names(run.pluginDir());
+        const Result r = Configure(run, kBeforeMenu, {c.dialog});
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        EXPECT_TRUE(r.Messages().empty());
+        EXPECT_EQ((*Control(Dialog(r), "Z:"))["text"], WinPath(run.pluginDir() + "/Quillmendex.ini"));
+        auto after = before;
+        if (c.written) {
+            after.push_back("Quillmendex.ini");
+            std::sort(after.begin(), after.end());
+            EXPECT_EQ(ReadFile(run.pluginDir() + "/Quillmendex.ini"), "[Settings]\r\nKeepStringLiterals=1\r\n");
+        }
+        EXPECT_EQ(Names(run.pluginDir()), after);  // no probe file left, nothing else written
+    }
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST(Configure, LoggingAndKeepStringLiteralsCountAtOnce) {
+    const std::string text = "v := 'a  \r\nb';  \r\n";
+    struct Case {
+        const char* what;
+        std::string before, sequence, dialog, out;
+        std::vector<std::string> logged;  // what each log line holds, in order
+    };
+    const std::string click = ",OnMenuClick:1,OnDestroy";
+    const Case cases[] = {
+        {"logging switched on, then a click", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
+         "check:Write;click:OK", "v := 'a\r\nb';\r\n",
+         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+        {"logging switched on before any menu request", "", "IdentifyPlugIn:1,RegisterAll,Configure" + click,
+         "check:Write;key:ENTER", "v := 'a\r\nb';\r\n",
+         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+        {"logging switched off", "[Settings]\r\nLogging=1\r\n", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
+         "uncheck:Write;click:OK", "v := 'a\r\nb';\r\n", {"] :Quillmendex 2.2.64.71, 64-bit;"}},
+        {"KeepStringLiterals switched on", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
+         "check:Keep;click:OK", "v := 'a  \r\nb';\r\n", {}},
+        {"KeepStringLiterals switched off", "[Settings]\r\nKeepStringLiterals=1\r\n",
+         kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click, "uncheck:Keep;click:OK", "v := 'a\r\nb';\r\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostRun run;
+        if (!c.before.empty()) WriteFile(run.pluginDir() + "/Quillmendex.ini", c.before);
+        run.input(text);
+        const Result r = Configure(run, c.sequence, {c.dialog});
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        EXPECT_EQ(r.out, c.out);
+        const auto lines = Lines(ReadFile(run.pluginDir() + "/Quillmendex.dbg"));
+        ASSERT_EQ(lines.size(), c.logged.size());
+        for (size_t i = 0; i < lines.size(); ++i) EXPECT_NE(lines[i].find(c.logged[i]), std::string::npos) << lines[i];
+    }
+}
+
+}  // namespace
