@@ -17,7 +17,7 @@ using ui::Scale;
 
 constexpr char16_t kKeepStringLiteralsText[] = u"&Keep string literals as they are";
 constexpr char16_t kKeepStringLiteralsLine[] =
-    u"Remove trailing spaces, Replace tab by spaces and Remove blank lines leave string literals alone.";
+    u"The three whitespace commands leave string literals and quoted identifiers alone.";
 constexpr char16_t kTabStopsText[] = u"&Tab stops: tabs keep their alignment";
 constexpr char16_t kTabStopsLine[] =
     u"Replace tab by spaces fills each tab up to the next multiple of the tab width.";

@@ -93,7 +93,7 @@ TEST(Configure, OpensWithTheFilesValuesAsAUserSeesThem) {
     const std::string ini = run.pluginDir() + "/Quillmendex.ini";
     // 2 is on; "true" is no number, so off; TabStops missing, off.
     WriteFile(ini, "[settings]\r\nkeepstringliterals=2\r\nLogging=true\r\n");
-    const Result r = Configure(run, kAfterMenu, {});
+    const Result r = Configure(run, kAfterMenu.substr(0, kAfterMenu.rfind(',')), {});  // no OnDestroy
     ASSERT_EQ(r.exit, 0) << r.stderrText;
     const json& dialog = Dialog(r);
     ASSERT_FALSE(dialog.is_null()) << r.report.dump(1);
@@ -122,10 +122,12 @@ TEST(Configure, AnUnreadableFileIsNeverWritten) {
         HostRun run;
         const std::string ini = run.pluginDir() + "/Quillmendex.ini";
         MakeFolder(ini);
-        const Result r = Configure(run, kAfterMenu, {script});
+        // "ReadIniFile failed" comes first, at the menu requests: OK to it.
+        const Result r = Configure(run, kAfterMenu, {"click:OK", script});
         ASSERT_EQ(r.exit, 0) << r.stderrText;
         const json& dialog = Dialog(r);
         ASSERT_FALSE(dialog.is_null()) << r.report.dump(1);
+        EXPECT_EQ(r.report["opened_windows"][0]["actions"][0]["result"], "done");
         for (const char* text : {"&Keep", "&Tab", "Write", "OK"}) {
             ASSERT_TRUE(Control(dialog, text)) << text;
             EXPECT_FALSE((*Control(dialog, text))["enabled"]) << text;
@@ -144,11 +146,17 @@ TEST(Configure, AnUnreadableFileIsNeverWritten) {
 }
 
 TEST(Configure, AFileThatCannotBeWrittenKeepsTheDialogOpenAndSaysWhy) {
+    // The plug-in's folder cannot be written to, so the settings live in the
+    // per-user folder, which cannot be written to either.
     HostRun run;
-    const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+    const std::string roaming = run.dir / "Roaming";
+    MakeFolder(roaming + "/EditorPro");
+    const std::string ini = roaming + "/EditorPro/Quillmendex.ini";
     WriteFile(ini, UserFile(""));
-    ReadOnlyFolder readOnly(run.pluginDir());
-    QUILL_REQUIRE_READ_ONLY(readOnly);
+    ReadOnlyFolder pluginFolder(run.pluginDir()), settingsFolder(roaming + "/EditorPro");
+    QUILL_REQUIRE_READ_ONLY(pluginFolder);
+    QUILL_REQUIRE_READ_ONLY(settingsFolder);
+    run.env("APPDATA", WinPath(roaming)).args({"--settings-key", "Software\\Vendor\\Editor/Pro"});
     const Result r = Configure(run, kAfterMenu, {"check:Keep;click:OK"});
     ASSERT_EQ(r.exit, 0) << r.stderrText;
     ASSERT_EQ(r.Messages().size(), 1u);
