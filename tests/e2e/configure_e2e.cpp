@@ -85,6 +85,12 @@ TEST(Configure, OkWritesOnlyTheChangedKeysAndEveryOtherByteStays) {
         EXPECT_EQ(ReadFile(ini), c.after);
         EXPECT_TRUE(r.Messages().empty());
         EXPECT_EQ(r.report["windows"], json::array({"Quillmendex settings"}));
+        const json& actions = Dialog(r)["actions"];
+        const bool missing = c.dialog.find("Apply") != std::string::npos;
+        EXPECT_EQ(actions.back()["result"], missing ? "skipped" : "done");
+        if (missing) EXPECT_EQ(actions[1], json({{"action", "click:Apply"}, {"result", "failed"}, {"why", "no such control"}}));
+        // Closed by what the user did, but for the close box and the failed action.
+        EXPECT_EQ(Dialog(r)["closed_by_standin"], missing || c.dialog == "check:Keep");
     }
 }
 
