@@ -105,7 +105,6 @@ TfrmSettings::TfrmSettings(HWND owner, std::u16string_view AIniFileName)
     const int width = inner + 2 * margin;
 
     int y = margin;
-    std::vector<ui::Label*> lines;
     for (const Row& row : rows) {
         auto& check = fraSettings.Add<ui::CheckBox>(U(row.key), margin, y, inner, checkH);
         check.SetText(row.caption);
