@@ -32,6 +32,11 @@ if(QUILL_BENCH)
   if(benchmark_FOUND AND QUILL_BENCHES)
     add_executable(quill_bench ${QUILL_BENCHES})
     target_link_libraries(quill_bench PRIVATE quill_core benchmark::benchmark_main)
+    # The same benchmarks on the plain loops that the x86 DLL takes (see
+    # quill_core_plain below): what a user of the 32-bit IDE can expect.
+    quill_collect(QUILL_PLAIN_BENCHES bench commands)
+    add_executable(quill_bench_plain ${QUILL_PLAIN_BENCHES})
+    target_link_libraries(quill_bench_plain PRIVATE quill_core_plain benchmark::benchmark_main)
   endif()
 endif()
 
@@ -72,7 +77,8 @@ add_test(NAME layout COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-layout.sh)
 add_library(quill_core_plain STATIC ${QUILL_CORE_SOURCES})
 target_include_directories(quill_core_plain PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_definitions(quill_core_plain PUBLIC QUILL_PLAIN_LOOPS)
-target_compile_options(quill_core_plain PRIVATE -Wall -Wextra)
+# No vector code either: the x86 DLL's compiler targets processors without SSE2.
+target_compile_options(quill_core_plain PRIVATE -Wall -Wextra -fno-tree-vectorize)
 
 quill_collect(QUILL_PLAIN_TESTS test commands)
 add_executable(quill_tests_plain ${QUILL_PLAIN_TESTS})
