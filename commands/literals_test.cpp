@@ -274,6 +274,26 @@ TEST(Literals, ScannerNeverReadsWhatWasHandedOut) {
     }
 }
 
+// The scan reads the text in blocks: everything that opens, closes or starts a
+// line, placed on every position around the first two block edges, after
+// fillers that are words, blanks, line breaks or neither.
+TEST(Literals, ScannerAcrossBlockEdges) {
+    const std::u16string_view pieces[] = {
+        u"'a''b'c", u"''''x'", u"q'[x]'y", u"nq'{x}'", u"xq'<x>'", u"\"a'b\"'c'", u"--'x'\r\n'y'",
+        u"/*'*/'z'", u"/'a'", u"-'a'", u"\r\n  REM 'a'\r\n'b'", u"\r\n\t\tprompt x'\r\n'c'", u"\nrem\r'a'",
+        u"'open", u"q'\U0001F600a\U0001F600'b'",
+    };
+    const char16_t fillers[] = {u'x', u' ', u'\n', u'.', u'q'};
+    for (const char16_t filler : fillers) {
+        for (size_t k = 40; k < 140; ++k) {
+            for (const std::u16string_view piece : pieces) {
+                const std::u16string text = std::u16string(k, filler) + std::u16string(piece) + u"'  '\r\nREM '";
+                ASSERT_EQ(ScanAll(text, {}), ReferenceSpans(text)) << Show(text);
+            }
+        }
+    }
+}
+
 // What a repeated search would make quadratic: each text is a few million
 // characters, done in a blink when every character is looked at a bounded
 // number of times.
