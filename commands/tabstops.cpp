@@ -12,59 +12,55 @@
 namespace quill::commands {
 namespace {
 
-// The column of position i is (i - origin) modulo the width, where origin is
-// moved on at each event: after a tab (whose stop is a multiple of the width)
-// and after the LF of a CR LF it becomes the next position; the low half of a
-// surrogate pair takes no column of its own, so it moves origin one on. Only
-// tabs, LFs and low surrogates are events; all else is copied as it is.
+// The column of position i is (i - origin) modulo the width, where origin
+// moves on as the text goes: after a tab (whose stop is a multiple of the
+// width) and after the LF of a CR LF it is the next position; the low half of
+// a surrogate pair takes no column of its own, so it moves origin one on.
 constexpr bool IsHigh(char16_t c) noexcept { return (c & 0xFC00) == 0xD800; }
 constexpr bool IsLow(char16_t c) noexcept { return (c & 0xFC00) == 0xDC00; }
-constexpr bool IsEvent(char16_t c) noexcept { return c == u'\t' || c == u'\n' || IsLow(c); }
 
-// The first event in [r, end), or end; with kCopy, what lies before it is
-// copied to w. Sixteen characters are stored at a time, so w needs that much
-// room beyond what is copied.
+// The first tab in [r, end), or end; with kCopy, what lies before it is copied
+// to w. Sixteen characters are stored at a time, so w needs that much room
+// beyond what is copied.
 template <bool kCopy>
-const char16_t* UntilEvent(const char16_t* r, const char16_t* end, char16_t* w) noexcept {
-    const char16_t* const from = r;
+const char16_t* UntilTab(const char16_t* r, const char16_t* end, char16_t* w) noexcept {
 #if QUILL_SSE2
-    const __m128i tab = _mm_set1_epi16(u'\t');
-    const __m128i lf = _mm_set1_epi16(u'\n');
-    const __m128i mask = _mm_set1_epi16(static_cast<short>(0xFC00));
-    const __m128i low = _mm_set1_epi16(static_cast<short>(0xDC00));
-    auto events = [&](__m128i x) {
-        return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(x, tab), _mm_cmpeq_epi16(x, lf)),
-                            _mm_cmpeq_epi16(_mm_and_si128(x, mask), low));
-    };
-    while (end - r >= 16) {
-        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 8));
-        if constexpr (kCopy) {
+    if constexpr (kCopy) {
+        const char16_t* const from = r;
+        const __m128i tab = _mm_set1_epi16(u'\t');
+        while (end - r >= 16) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 8));
             _mm_storeu_si128(reinterpret_cast<__m128i*>(w + (r - from)), a);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(w + (r - from) + 8), b);
+            const auto hits = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_packs_epi16(_mm_cmpeq_epi16(a, tab), _mm_cmpeq_epi16(b, tab))));
+            if (hits) return r + std::countr_zero(hits);
+            r += 16;
         }
-        const auto hits = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(events(a), events(b))));
-        if (hits) return r + std::countr_zero(hits);
-        r += 16;
+        for (; r < end && *r != u'\t'; ++r) w[r - from] = *r;
+        return r;
     }
-    while (r < end && !IsEvent(*r)) {
-        if constexpr (kCopy) w[r - from] = *r;
-        ++r;
-    }
-#else
-    // Blocks without an early exit, which the compiler can unroll or vectorize;
-    // then one copy of the whole stretch.
-    constexpr ptrdiff_t kBlock = 32;
-    while (end - r >= kBlock) {
-        unsigned hit = 0;
-        for (ptrdiff_t i = 0; i < kBlock; ++i) hit |= IsEvent(r[i]);
-        if (hit) break;
-        r += kBlock;
-    }
-    while (r < end && !IsEvent(*r)) ++r;
-    if constexpr (kCopy) std::memcpy(w, from, static_cast<size_t>(r - from) * sizeof(char16_t));
 #endif
-    return r;
+    const char16_t* const tab = search::FindAny<u'\t'>(r, end);
+    if constexpr (kCopy) std::memcpy(w, r, static_cast<size_t>(tab - r) * sizeof(char16_t));
+    return tab;
+}
+
+// Moves origin on to the tab at i: all before known is counted in it, and no
+// tab stands in [known, i). Looks back from i no further than to the start of
+// its line, or to known.
+void MoveOrigin(const char16_t* first, size_t known, size_t i, size_t& origin) noexcept {
+    size_t pairs = 0;
+    for (size_t k = i; k > known; --k) {
+        const char16_t c = first[k - 1];
+        if (c == u'\n' && k >= 2 && first[k - 2] == u'\r') {
+            origin = k;  // its line starts after known
+            break;
+        }
+        pairs += IsLow(c) && k >= 2 && IsHigh(first[k - 2]);
+    }
+    origin += pairs;
 }
 
 size_t CountTabs(const char16_t* p, const char16_t* end) noexcept {
@@ -110,12 +106,13 @@ size_t OriginAt(std::u16string_view text, size_t at) noexcept {
     size_t line = at;
     while (line >= 2 && !(first[line - 1] == u'\n' && first[line - 2] == u'\r')) --line;
     if (line < 2) line = 0;
-    size_t origin = line;
+    size_t origin = line, known = line;
     for (const char16_t* p = first + line;; ++p) {
-        p = UntilEvent<false>(p, first + at, nullptr);
-        if (p == first + at) return origin;
-        if (*p == u'\t') origin = static_cast<size_t>(p - first) + 1;
-        else if (IsLow(*p) && p > first && IsHigh(p[-1])) ++origin;
+        p = UntilTab<false>(p, first + at, nullptr);
+        const auto i = static_cast<size_t>(p - first);
+        MoveOrigin(first, known, i, origin);
+        if (i == at) return origin;
+        origin = known = i + 1;
     }
 }
 
@@ -127,34 +124,25 @@ uint64_t Stops(std::u16string_view text, size_t from, size_t origin, size_t widt
     const char16_t* const first = text.data();
     const char16_t* const end = first + text.size();
     uint64_t n = 0;
+    size_t known = from;
     for (const char16_t* r = first + from;; ++r) {
-        const char16_t* const e = UntilEvent<kWrite>(r, end, kWrite ? w + n : nullptr);
-        n += static_cast<uint64_t>(e - r);
-        if (e == end) return n;
-        r = e;
+        const char16_t* const tab = UntilTab<kWrite>(r, end, kWrite ? w + n : nullptr);
+        n += static_cast<uint64_t>(tab - r);
+        if (tab == end) return n;
+        r = tab;
         const auto i = static_cast<size_t>(r - first);
-        const char16_t c = *r;
-        if (c == u'\t') {
-            if (spans.Protected(i)) {
-                if constexpr (kWrite) w[n] = u'\t';
-                ++n;
-            } else {
-                const size_t column = i - origin;
-                const size_t k = width - (column < width ? column : column % width);
-                if constexpr (kWrite)
-                    for (size_t j = 0; j < k; ++j) w[n + j] = u' ';
-                n += k;
-            }
-            origin = i + 1;
-        } else {
-            if constexpr (kWrite) w[n] = c;
+        MoveOrigin(first, known, i, origin);
+        if (spans.Protected(i)) {
+            if constexpr (kWrite) w[n] = u'\t';
             ++n;
-            if (c == u'\n') {
-                if (i > 0 && r[-1] == u'\r') origin = i + 1;
-            } else if (i > 0 && IsHigh(r[-1])) {
-                ++origin;
-            }
+        } else {
+            const size_t column = i - origin;
+            const size_t k = width - (column < width ? column : column % width);
+            if constexpr (kWrite)
+                for (size_t j = 0; j < k; ++j) w[n + j] = u' ';
+            n += k;
         }
+        origin = known = i + 1;
     }
 }
 
