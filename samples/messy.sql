@@ -12,7 +12,5 @@ CREATE OR REPLACE PACKAGE BODY billing AS
 	 WHERE period = p_month;    
   END close_month;
 
-
-
 END billing;  
 /
