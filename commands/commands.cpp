@@ -9,6 +9,7 @@
 #include "base/numbers.h"
 #include "commands/literals.h"
 #include "commands/pairs.h"
+#include "commands/tabstops.h"
 #include "commands/transforms.h"
 
 namespace quill::commands {
@@ -247,13 +248,20 @@ void RemoveTrailingSpaces(Editor& editor, bool keepLiterals, Outcome* out) {
 }
 
 void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, Outcome* out) {
+    ReplaceTabBySpaces(editor, keepLiterals, false, out);
+}
+
+void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, bool tabStops, Outcome* out) {
     Frame(editor, out, keepLiterals, [&](Outcome& outcome) {
+        outcome.tabStops = tabStops;
         // The preference is read before the text: a bad value leaves the editor alone.
         TabWidth = StrToInt(editor.Preference("TabPosition"));
+        // Always the whole text, so every column counts from its line's true start.
         const Source src = Read(editor, Scope::Whole, false, outcome);
         std::u16string result;
-        const bool changed = keepLiterals ? ExpandTabs(src.text, TabWidth, result, TextContext{})
-                                          : ExpandTabs(src.text, TabWidth, result);
+        const bool changed = tabStops       ? ExpandTabsToStops(src.text, TabWidth, result, keepLiterals)
+                             : keepLiterals ? ExpandTabs(src.text, TabWidth, result, TextContext{})
+                                            : ExpandTabs(src.text, TabWidth, result);
         if (changed) Write(editor, src, result, outcome);
     });
 }

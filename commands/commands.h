@@ -10,6 +10,7 @@
 // damaged; otherwise it reads and writes through the IDE as it always has.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 #include "commands/editor.h"
 
@@ -32,6 +33,7 @@ struct Outcome {
     Way way = Way::Nothing;     // the IDE's set-text call, the selection, or the window in UTF-16
     bool lossy = false;         // the IDE's text was a lossy image of the window's
     bool keepLiterals = false;  // string literals were left as they are
+    std::optional<bool> tabStops;  // Replace tab by spaces only: tabs went to tab stops
 };
 
 // The three whitespace commands; keepLiterals leaves PL/SQL string literals and
@@ -39,6 +41,9 @@ struct Outcome {
 void RemoveTrailingSpaces(Editor& editor, bool keepLiterals = false, Outcome* outcome = nullptr);
 void ReplaceTabBySpaces(Editor& editor, bool keepLiterals = false, Outcome* outcome = nullptr);
 void RemoveBlankLines(Editor& editor, bool keepLiterals = false, Outcome* outcome = nullptr);
+// tabStops: each tab becomes the spaces up to its next tab stop (tabstops.h)
+// instead of TabPosition spaces.
+void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, bool tabStops, Outcome* outcome);
 // A kind outside 0 to 4 does nothing.
 void AddAroundSelection(Editor& editor, int pairKind, Outcome* outcome = nullptr);
 void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* outcome = nullptr);

@@ -617,6 +617,50 @@ TEST(Commands, KeepingLiteralsLeavesThemAsTheyAre) {
     }
 }
 
+// ---- TabStops ------------------------------------------------------------------
+
+// Tab stops count columns from the line's start in the whole text, which is
+// what the command always reads, a selection or not; everything else about the
+// command stays: the preference first, the same error, the same writing.
+TEST(Commands, TabStopsOnTheWholeTextFromItsLineStarts) {
+    const struct {
+        std::u16string text, tabPosition;
+        int32_t start, end;
+        bool keep;
+        std::u16string result;
+    } cases[] = {
+        {u"l_id\t\tnumber;\r\nl_name\t\tdate;", u"4", 0, 0, false, u"l_id        number;\r\nl_name      date;"},
+        {u"ab\tc\r\nx\t", u"4", 1, 4, false, u"ab  c\r\nx   "},  // the selection starts mid-line
+        {u"\u0416\t'\t'\t", u"4", 0, 0, true, u"\u0416   '\t'   "},  // not in the code page: through the window
+        {u"a\tb", u"0", 0, 0, false, u"ab"},
+        {u"ab c", u"4", 0, 0, false, u"ab c"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf16ToUtf8(c.text));
+        FakeEditor ed;
+        ed.text = c.text;
+        ed.start = c.start;
+        ed.end = c.end;
+        ed.tabPosition = c.tabPosition;
+        Outcome outcome;
+        ReplaceTabBySpaces(ed, c.keep, true, &outcome);
+        EXPECT_EQ(ed.text, c.result);
+        EXPECT_EQ(outcome.tabStops, std::optional<bool>(true));
+        EXPECT_EQ(outcome.scope, Outcome::Scope::Whole);
+        EXPECT_EQ(ed.Wrote(), c.result != c.text);
+    }
+    FakeEditor ed;
+    ed.text = u"a\tb";
+    ed.tabPosition = u"four";
+    Outcome outcome;
+    EXPECT_THROW(ReplaceTabBySpaces(ed, false, true, &outcome), Error);
+    EXPECT_EQ(ed.calls, (Calls{"CursorX", "CursorY", "Preference TabPosition", "SetCursor 11 22"}));
+    EXPECT_EQ(outcome.tabStops, std::optional<bool>(true));
+    ed.tabPosition = u"4";
+    ReplaceTabBySpaces(ed, false, &outcome);
+    EXPECT_EQ(outcome.tabStops, std::optional<bool>(false));
+}
+
 // When the window cannot be read, a selection is scanned from its own start,
 // in code: what lies before it is not known.
 TEST(Commands, KeepingLiteralsWithoutTheWindowScansTheSelectionAlone) {

@@ -75,9 +75,11 @@ HostEditor editor;
 
 }  // namespace
 
-// The setting is read at each click, so a change counts from the next one.
+// The settings are read at each click, so a change counts from the next one.
 void RemoveTrailingSpaces(Outcome& outcome) { RemoveTrailingSpaces(editor, KeepStringLiterals(), &outcome); }
-void ReplaceTabBySpaces(Outcome& outcome) { ReplaceTabBySpaces(editor, KeepStringLiterals(), &outcome); }
+void ReplaceTabBySpaces(Outcome& outcome) {
+    ReplaceTabBySpaces(editor, KeepStringLiterals(), TabStops(), &outcome);
+}
 void RemoveBlankLines(Outcome& outcome) { RemoveBlankLines(editor, KeepStringLiterals(), &outcome); }
 void AddAroundSelection(int pairKind, Outcome& outcome) { AddAroundSelection(editor, pairKind, &outcome); }
 void RemoveAroundSelection(int pairKind, Outcome& outcome) { RemoveAroundSelection(editor, pairKind, &outcome); }

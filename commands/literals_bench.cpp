@@ -9,6 +9,7 @@
 
 #include "commands/bench_util.h"
 #include "commands/literals.h"
+#include "commands/tabstops.h"
 #include "commands/transforms.h"
 
 namespace {
@@ -79,6 +80,12 @@ void LiteralTextTabs(benchmark::State& state) {
 void LiteralTextTabsKeepingLiterals(benchmark::State& state) {
     Tabs(state, [](std::u16string_view t, std::u16string& out) { return ExpandTabs(t, 4, out, {}); });
 }
+void LiteralTextTabStops(benchmark::State& state) {
+    Tabs(state, [](std::u16string_view t, std::u16string& out) { return ExpandTabsToStops(t, 4, out); });
+}
+void LiteralTextTabStopsKeepingLiterals(benchmark::State& state) {
+    Tabs(state, [](std::u16string_view t, std::u16string& out) { return ExpandTabsToStops(t, 4, out, true); });
+}
 void LiteralTextBlankLines(benchmark::State& state) {
     InPlace(state, [](std::u16string& t) { return SqueezeBlankLines(t); });
 }
@@ -89,6 +96,8 @@ BENCHMARK(LiteralTextTrailingSpaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTrailingSpacesKeepingLiterals)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabs)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabsKeepingLiterals)->Unit(benchmark::kMillisecond);
+BENCHMARK(LiteralTextTabStops)->Unit(benchmark::kMillisecond);
+BENCHMARK(LiteralTextTabStopsKeepingLiterals)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextBlankLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextBlankLinesKeepingLiterals)->Unit(benchmark::kMillisecond);
 

@@ -8,6 +8,7 @@
 
 #include "commands/bench_util.h"
 #include "commands/reference_for_tests.h"
+#include "commands/tabstops.h"
 #include "commands/transforms.h"
 
 namespace {
@@ -70,8 +71,14 @@ void TransformTabs(benchmark::State& state) {
     bench::IntoKeptMemory(state, Realistic(),
                           [](std::u16string_view t, std::u16string& out) { return ExpandTabs(t, 4, out); });
 }
+// Tabs to tab stops (TabStops=1): the columns counted as it goes.
+void TransformTabStops(benchmark::State& state) {
+    bench::IntoKeptMemory(state, Realistic(),
+                          [](std::u16string_view t, std::u16string& out) { return ExpandTabsToStops(t, 4, out); });
+}
 BENCHMARK(TransformTrailingSpaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(TransformTabs)->Unit(benchmark::kMillisecond);
+BENCHMARK(TransformTabStops)->Unit(benchmark::kMillisecond);
 BENCHMARK(TransformBlankLines)->Unit(benchmark::kMillisecond);
 
 // A text with nothing to change is only scanned: nothing is copied or moved.

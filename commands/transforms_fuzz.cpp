@@ -1,5 +1,6 @@
 // Fuzzes the whitespace transforms against the slow reference of repeated
-// replacement, and the pair check against what the bracket commands mean by it.
+// replacement, tabs to tab stops against their plain reference, and the pair
+// check against what the bracket commands mean by it.
 // The first input byte gives the tab width, the second where the text sits in
 // the buffer ExpandTabs reads from; the rest spell the text.
 #include <cstddef>
@@ -11,6 +12,8 @@
 
 #include "commands/pairs.h"
 #include "commands/reference_for_tests.h"
+#include "commands/tabstops.h"
+#include "commands/tabstops_reference_for_tests.h"
 #include "commands/transforms.h"
 
 namespace {
@@ -77,6 +80,37 @@ void CheckExpandTabs(const std::u16string& text, int32_t width, uint8_t layout) 
     if (out == text) std::abort();  // a tab always turns into something else
 }
 
+// Tab stops count columns: pieces by the low four bits of a byte again, now
+// with what moves a column other than by one (surrogate pairs, lone halves,
+// tabs inside literals) and what starts a line or only looks like it.
+constexpr std::u16string_view kStopPieces[16] = {
+    u"\t", u"\t", u"\t\t", u"\r\n", u"\r", u"\n", u"a", u" ",
+    u"'", u"\"", u"q'[", u"]'", u"\U0001F600", u"\xD800", u"\xDC00", u"--",
+};
+
+void CheckTabStops(const uint8_t* data, size_t size, int32_t width, uint8_t layout) {
+    std::u16string text;
+    for (size_t i = 0; i < size && text.size() < kMaxText; ++i)
+        for (int r = 0; r < kRepeats[data[i] >> 4]; ++r) text += kStopPieces[data[i] & 15];
+    // Through a view with tabs and a CR LF around it, as above.
+    const size_t before = layout & 7;
+    std::u16string buffer = u"\r\n" + std::u16string(before, u'\t');
+    buffer += text;
+    buffer += u"#\t\t";
+    const std::u16string_view view(buffer.data() + 2 + before, text.size());
+    for (const bool keep : {false, true}) {
+        const std::u16string old(static_cast<size_t>(layout >> 3) * 3, u'#');
+        std::u16string out = old;
+        const bool changed = ExpandTabsToStops(view, width, out, keep);
+        const std::u16string expected = reference::ExpandTabsToStops(text, width, keep);
+        if (changed != (expected != text)) std::abort();
+        if (changed ? out != expected : out != old) std::abort();
+        // Without literals no tab is left, and none grew past the full width.
+        if (!keep && changed && out.find(u'\t') != std::u16string::npos) std::abort();
+        if (!keep && changed && out.size() > reference::ExpandTabs(text, width).size()) std::abort();
+    }
+}
+
 // The bracket and quote characters, a letter, and a character past ASCII.
 constexpr char16_t kPairChars[] = u"()[]{}'\"a\u00e9";
 
@@ -121,6 +155,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckInPlace(TrimTrailingSpaces, reference::TrimTrailingSpaces, text);
     CheckInPlace(SqueezeBlankLines, reference::SqueezeBlankLines, text);
     CheckExpandTabs(text, width, layout);
+    CheckTabStops(data + 2, size - 2, width, layout);
     CheckPairs(data + 2, size - 2);
     return 0;
 }

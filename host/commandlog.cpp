@@ -65,6 +65,7 @@ std::u16string CommandLogLine(std::string_view caption, const Outcome& o, bool s
         line += o.lossy ? u"; the IDE's text was a lossy image of the editor's" : u"; IDE text exact";
     }
     if (showLiterals) line += o.keepLiterals ? u"; KeepStringLiterals on" : u"; KeepStringLiterals off";
+    if (showLiterals && o.tabStops) line += *o.tabStops ? u"; TabStops on" : u"; TabStops off";
     line += u"; " + Milliseconds(milliseconds);
     return WithMessage(std::move(line), message);
 }

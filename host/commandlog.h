@@ -18,7 +18,8 @@ std::u16string LoadLogLine(std::u16string_view version, int bits, std::u16string
 // "[Quillmendex] Remove trailing spaces: whole text; read 120 characters; wrote
 // 112 characters through HostSetText; IDE text exact; KeepStringLiterals off;
 // 3 ms", and the message shown, if any, at the end. showLiterals: the command
-// is one of the whitespace commands, for which the setting counts.
+// is one of the whitespace commands, for which the setting counts; Replace tab
+// by spaces also says "TabStops on" or "TabStops off".
 std::u16string CommandLogLine(std::string_view caption, const commands::Outcome& outcome, bool showLiterals,
                               double milliseconds, std::u16string_view message);
 

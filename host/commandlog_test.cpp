@@ -28,6 +28,10 @@ TEST(CommandLog, OneLineSaysWhatTheCommandDid) {
     dropped.lossy = false;
     Outcome unchanged;
     unchanged.scope = Outcome::Scope::Selection;
+    Outcome stops = whole;  // Replace tab by spaces
+    stops.tabStops = true;
+    Outcome noStops = Outcome{};
+    noStops.tabStops = false;
     const struct {
         Outcome outcome;
         bool literals;
@@ -44,6 +48,11 @@ TEST(CommandLog, OneLineSaysWhatTheCommandDid) {
          u"C: selection; read 1 character; changed, but wrote nothing (no editor window); IDE text exact; 1 ms"},
         {unchanged, false, 1, u"",
          u"C: selection; read 0 characters; unchanged; IDE text exact; 1 ms"},
+        {stops, true, 1, u"",
+         u"C: whole text; read 120 characters; wrote 112 characters through HostSetText; IDE text exact; "
+         u"KeepStringLiterals off; TabStops on; 1 ms"},
+        {noStops, true, 0, u"'x' is not a valid integer value",
+         u"C: nothing read; KeepStringLiterals off; TabStops off; 0 ms; message: \"'x' is not a valid integer value\""},
         {Outcome{}, false, 0, u"'x' is not a valid integer value",
          u"C: nothing read; 0 ms; message: \"'x' is not a valid integer value\""},
     };

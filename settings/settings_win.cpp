@@ -46,15 +46,24 @@ bool WriteSettings() {
     return true;
 }
 
-bool KeepStringLiterals() noexcept {
+namespace {
+
+// A switch that the commands read at each click: off when the file cannot be read.
+bool ReadClickSwitch(const wchar_t* key) noexcept {
     try {
         IniFile ini(IniFileName);
         ini.CheckReadable();
-        return ini.ReadBool(L"KeepStringLiterals", false);
+        return ini.ReadBool(key, false);
     } catch (...) {
         return false;
     }
 }
+
+}  // namespace
+
+bool KeepStringLiterals() noexcept { return ReadClickSwitch(L"KeepStringLiterals"); }
+
+bool TabStops() noexcept { return ReadClickSwitch(L"TabStops"); }
 
 void StoreSettingsSilently() noexcept {
     if (!SettingsRead) return;

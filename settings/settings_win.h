@@ -29,6 +29,9 @@ bool WriteSettings();
 // non-zero integer; false when it is missing, 0 or no integer, and when the
 // file cannot be read. Never fails, never written by the plug-in.
 bool KeepStringLiterals() noexcept;
+// "TabStops" the same way: Replace tab by spaces puts each tab's spaces up to
+// its next tab stop instead of TabPosition of them.
+bool TabStops() noexcept;
 
 // What OnDestroy and the About window's close do: WriteSettings once the settings
 // were read, with every failure contained.

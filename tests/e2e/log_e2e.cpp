@@ -57,7 +57,7 @@ TEST(Log, SaysWhatWasLoadedAndWhatEachClickDidButNeverTheText) {
         "[Quillmendex] Remove trailing spaces: selection; read 13 characters; unchanged; IDE text exact; "
         "KeepStringLiterals off; ",
         "[Quillmendex] Replace tab by spaces: whole text; read 63 characters; wrote 66 characters through "
-        "HostSetText; IDE text exact; KeepStringLiterals off; ",
+        "HostSetText; IDE text exact; KeepStringLiterals off; TabStops off; ",
         "[Quillmendex] Remove blank lines: whole text; read 66 characters; wrote 62 characters through HostSetText; "
         "IDE text exact; KeepStringLiterals off; ",
         "[Quillmendex] Add () around selection: selection; read 0 characters; wrote 2 characters into the selection "
@@ -81,7 +81,7 @@ TEST(Log, AMessageShownIsInTheLineOfItsClick) {
     const auto lines = Lines(ReadFile(run.pluginDir() + "/Quillmendex.dbg"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(std::regex_search(
-        lines[1], std::regex(R"(\] :\[Quillmendex\] Replace tab by spaces: nothing read; KeepStringLiterals off; )"
+        lines[1], std::regex(R"(\] :\[Quillmendex\] Replace tab by spaces: nothing read; KeepStringLiterals off; TabStops off; )"
                              R"(\d+ ms; message: "'four' is not a valid integer value"\r$)")))
         << lines[1];
 }

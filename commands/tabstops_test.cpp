@@ -1,0 +1,155 @@
+// Tabs to tab stops against hand-made columns and against the plain reference.
+#include "commands/tabstops.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <new>
+#include <random>
+#include <string>
+
+#include "commands/tabstops_reference_for_tests.h"
+
+namespace quill::commands {
+namespace {
+
+// Readable fixtures: · a space, → a tab, ¶ CR LF, ␍ a lone CR, ␊ a lone LF.
+std::u16string T(std::u16string_view s) {
+    std::u16string out;
+    for (char16_t c : s) {
+        switch (c) {
+            case u'·': out += u' '; break;
+            case u'→': out += u'\t'; break;
+            case u'¶': out += u"\r\n"; break;
+            case u'␍': out += u'\r'; break;
+            case u'␊': out += u'\n'; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string Show(std::u16string_view s) {
+    std::string out;
+    for (char16_t c : s) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
+            out += buffer;
+        }
+    }
+    return out;
+}
+
+struct Result {
+    std::u16string text;
+    bool changed;
+};
+Result Stops(std::u16string_view text, int width, bool keep) {
+    std::u16string out = u"left alone";
+    const bool changed = ExpandTabsToStops(text, width, out, keep);
+    if (!changed) EXPECT_EQ(out, u"left alone");
+    return {changed ? out : std::u16string(text), changed};
+}
+
+TEST(TabStops, ColumnsLiteralsAndLineEnds) {
+    const struct {
+        int width;
+        bool keep;  // KeepStringLiterals
+        const char16_t *in, *out;
+    } cases[] = {
+        // columns
+        {4, false, u"→x", u"····x"},
+        {4, false, u"a→b", u"a···b"},
+        {4, false, u"abc→→x", u"abc·····x"},
+        {4, false, u"abcd→x", u"abcd····x"},
+        {4, false, u"l_id→→number;¶l_name→→varchar2(30);", u"l_id········number;¶l_name······varchar2(30);"},
+        {3, false, u"a→→b→", u"a·····b··"},
+        {1, false, u"a→→b", u"a··b"},
+        {8, false, u"1234567→12345678→", u"1234567·12345678········"},
+        {4, false, u"é日→x", u"é日··x"},
+        {4, false, u"a··→", u"a···"},
+        // a surrogate pair is one column; a lone half, or halves the wrong way round, one each
+        {4, false, u"\U0001F600→x", u"\U0001F600···x"},
+        {4, false, u"\U0001F600\U0001F600\U0001F600\U0001F600→", u"\U0001F600\U0001F600\U0001F600\U0001F600····"},
+        {4, false, u"\xD800→", u"\xD800···"},
+        {4, false, u"\xDC00→", u"\xDC00···"},
+        {4, false, u"\xDC00\xD800→", u"\xDC00\xD800··"},
+        {4, false, u"\xD800\xD800\xDC00→", u"\xD800\xD800\xDC00··"},
+        // only CR LF starts a line
+        {4, false, u"ab¶→x", u"ab¶····x"},
+        {4, false, u"ab␊→x", u"ab␊·x"},
+        {4, false, u"ab␍→x", u"ab␍·x"},
+        {4, false, u"a␊␍→", u"a␊␍·"},
+        {4, false, u"a␍¶→", u"a␍¶····"},
+        {4, false, u"→¶→¶¶a→", u"····¶····¶¶a···"},
+        // zero or less: the tabs go; no tab: nothing changes
+        {0, false, u"a→b¶→", u"ab¶"},
+        {-4, true, u"a→'→'", u"a'→'"},
+        {4, false, u"a··b¶", u"a··b¶"},
+        {4, false, u"", u""},
+        // keeping literals: a tab in one stays a tab, its column goes to the next stop
+        {4, true, u"s·:=·'a→b';→--x", u"s·:=·'a→b';·--x"},
+        {4, true, u"x→'→'→y", u"x···'→'···y"},
+        {4, false, u"x→'→'→y", u"x···'···'···y"},
+        {4, true, u"'a¶→b'→c", u"'a¶→b'··c"},
+        {4, true, u"\"a→\"→", u"\"a→\"···"},
+        {4, true, u"q'[→]'→", u"q'[→]'··"},
+        {4, true, u"--·it's→x¶'→'", u"--·it's·x¶'→'"},
+        {4, true, u"'→'", u"'→'"},
+        {4, true, u"'→→", u"'→→"},
+    };
+    for (const auto& c : cases) {
+        const std::u16string in = T(c.in), out = T(c.out);
+        SCOPED_TRACE(Show(in));
+        const Result r = Stops(in, c.width, c.keep);
+        EXPECT_EQ(Show(r.text), Show(out));
+        EXPECT_EQ(r.changed, in != out);
+        EXPECT_EQ(Show(reference::ExpandTabsToStops(in, c.width, c.keep)), Show(out));
+    }
+}
+
+TEST(TabStops, ResultsTooLongAreAnErrorAndFarLongerBoundsAreCountedFirst) {
+    std::u16string out = u"kept";
+    EXPECT_THROW(ExpandTabsToStops(u"a\t\t", 0x7FFFFFFF, out), std::bad_alloc);
+    EXPECT_THROW(ExpandTabsToStops(u"a'\t'\t", 0x7FFFFFFF, out, true), std::bad_alloc);
+    EXPECT_EQ(out, u"kept");
+    // Sizes past twice the text are counted before anything is written: a
+    // hundred tabs of 1,000 each; and 5,000 tabs in a literal that stay.
+    EXPECT_EQ(Stops(std::u16string(100, u'\t'), 1000, false).text, std::u16string(100000, u' '));
+    const std::u16string literal = u"x'" + std::u16string(5000, u'\t') + u"'\t";
+    EXPECT_EQ(Stops(literal, 1000, true).text, reference::ExpandTabsToStops(literal, 1000, true));
+}
+
+// Random texts of what counts: tabs, line ends, surrogates, literal openers and
+// stretches long enough for the blocks of sixteen.
+std::u16string RandomText(std::mt19937& rng, size_t maxPieces) {
+    static const std::u16string_view pieces[] = {
+        u"\t", u"\t", u"\t\t", u"\r\n", u"\r\n", u"\r", u"\n", u"\n\r", u" ", u"  ", u"a", u"bc", u"\u00e9",
+        u"\U0001F600", u"\xD800", u"\xDC00", u"'", u"'", u"\"", u"q'[", u"]'", u"--", u"/*", u"*/", u"REM ",
+        u"BEGIN NULL; END; 0123456789 abcdefghijklmnopqrstuvwxyz",
+    };
+    std::uniform_int_distribution<size_t> count(0, maxPieces), piece(0, std::size(pieces) - 1);
+    std::u16string text;
+    for (size_t n = count(rng); n > 0; --n) text += pieces[piece(rng)];
+    return text;
+}
+
+TEST(TabStops, MatchTheReferenceOnRandomTexts) {
+    std::mt19937 rng(20261213);
+    for (int i = 0; i < 20000; ++i) {
+        const std::u16string text = RandomText(rng, i % 100 == 0 ? 1500 : i % 10 == 0 ? 150 : 25);
+        const int width = static_cast<int>(rng() % 11) - 2;
+        for (const bool keep : {false, true}) {
+            const std::u16string expected = reference::ExpandTabsToStops(text, width, keep);
+            const Result r = Stops(text, width, keep);
+            ASSERT_EQ(Show(r.text), Show(expected)) << Show(text) << " width " << width << " keep " << keep;
+            ASSERT_EQ(r.changed, expected != text) << Show(text);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quill::commands
