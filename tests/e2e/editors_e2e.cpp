@@ -120,6 +120,34 @@ TEST_P(Editors, EveryCommandGivesTheTrueTextResultOrTheIdesWaySilently) {
                 total - ideWay, total, ideWay);
 }
 
+// KeepStringLiterals on a selection inside a literal: its context comes from
+// the window's text, or else from the IDE's whole text where the selection
+// stands there exactly; only where neither works is the selection scanned from
+// its own start, and the log line says so.
+TEST_P(Editors, KeepStringLiteralsOnASelection) {
+    const std::string kind = GetParam();
+    const std::u16string text = u"s := 'a  \r\nb  \r\nc';";
+    HostRun run;
+    quilltest::WriteFile(run.pluginDir() + "/Quillmendex.ini", "[Settings]\r\nKeepStringLiterals=1\r\nLogging=1\r\n");
+    run.inputUtf8(Utf16ToUtf8(text)).args({"--editor", kind}).click(1);
+    if (kind == "richedit") run.select(Position(text, 11), Position(text, 16));
+    else run.select(11, 16);
+    const Result r = run.go();
+    ASSERT_EQ(r.exit, 0) << r.stderrText;
+    EXPECT_EQ(r.outUtf8, Utf16ToUtf8(text));  // the literal keeps its spaces
+    EXPECT_TRUE(r.Messages().empty());
+    const std::string log = quilltest::ReadFile(run.pluginDir() + "/Quillmendex.dbg");
+    // A rich edit control counts a CR LF as one: its offset is no offset into either text.
+    EXPECT_EQ(log.find("scanned from its own start") != std::string::npos, kind == "richedit") << log;
+}
+
+TEST(EditorOption, AnUnknownKindIsAUsageError) {
+    HostRun run;
+    const Result r = run.input("x").args({"--editor", "scintilla"}).click(1).go();
+    EXPECT_EQ(r.exit, 2);
+    EXPECT_NE(r.stderrText.find("--editor wants edit, richedit, plain or unicode"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(Kinds, Editors, testing::Values("edit", "richedit", "plain", "unicode"),
                          [](const auto& info) { return std::string(info.param); });
 
