@@ -1,5 +1,6 @@
 #include "commands/commands.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <string>
@@ -92,12 +93,29 @@ std::optional<std::u16string> ReadWindow(Editor& editor, int32_t handle, size_t 
     return window;
 }
 
+// Whether the IDE's conversion turns text into exactly bytes; converted a
+// piece at a time (never splitting a surrogate pair), so a text of megabytes
+// needs no second copy of itself.
+bool ConvertsTo(Editor& editor, std::u16string_view text, std::string_view bytes) {
+    constexpr size_t kPiece = size_t{1} << 16;
+    size_t at = 0;
+    while (!text.empty()) {
+        size_t n = std::min(kPiece, text.size());
+        if (n < text.size() && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+        const std::string piece = editor.ToAnsi(text.substr(0, n));
+        if (bytes.size() - at < piece.size() || bytes.compare(at, piece.size(), piece) != 0) return false;
+        at += piece.size();
+        text.remove_prefix(n);
+    }
+    return at == bytes.size();
+}
+
 // Whether a part of the window's text explains what the IDE gave for it: the
 // same text, or one that the IDE's conversion turns into exactly those bytes.
 enum class Match { No, Same, Image };
 Match Explains(Editor& editor, std::u16string_view part, std::u16string_view text, std::string_view bytes) {
     if (part == text) return Match::Same;
-    if (editor.AnsiIsUtf8() || editor.ToAnsi(part) != bytes) return Match::No;
+    if (editor.AnsiIsUtf8() || !ConvertsTo(editor, part, bytes)) return Match::No;
     return Match::Image;
 }
 
@@ -113,7 +131,7 @@ void CompareWholeWithWindow(Editor& editor, Source& src, std::string_view bytes)
         src.length = src.end = window->size();
         return;
     }
-    if (editor.AnsiIsUtf8() || editor.ToAnsi(*window) != bytes) return;
+    if (editor.AnsiIsUtf8() || !ConvertsTo(editor, *window, bytes)) return;
     editor.GetSelection(handle, src.savedStart, src.savedEnd);
     editor.SetSelection(handle, 0, -1);
     int32_t s = -1, e = -1;
@@ -161,7 +179,7 @@ void CompareSelectionWithWindow(Editor& editor, Source& src, std::string_view se
                                 bool needPositions) {
     const int32_t handle = *src.handle;
     std::optional<std::u16string> window = ReadWindow(editor, handle, wholeBytes.size());
-    if (!window || editor.ToAnsi(*window) != wholeBytes) return;
+    if (!window || !ConvertsTo(editor, *window, wholeBytes)) return;
     int32_t s = 0, e = 0;
     editor.GetSelection(handle, s, e);
     if (!Fits(s, e, window->size())) return;
