@@ -1,5 +1,6 @@
 #include "commands/commands.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <string>
@@ -9,6 +10,7 @@
 #include "base/numbers.h"
 #include "commands/literals.h"
 #include "commands/pairs.h"
+#include "commands/positions.h"
 #include "commands/tabstops.h"
 #include "commands/transforms.h"
 
@@ -57,77 +59,157 @@ void Frame(Editor& editor, Outcome* out, bool keepLiterals, Body&& body) {
 }
 
 // What a command works on and how it came: through the IDE's ANSI callbacks,
-// compared with the editor window's own UTF-16 text where that can be read.
+// compared with the editor window's own UTF-16 text where that can be read and
+// its positions are proven.
 struct Source {
     bool selection = false;          // the selection, else the whole text
     std::u16string text;             // what the command works on
     std::optional<int32_t> handle;   // asked once; empty when the IDE offers no way to ask
-    bool windowRead = false;         // the window's text was read and agrees with the IDE's
+    bool windowRead = false;         // the window's text agrees with the IDE's, positions proven
     bool lossy = false;              // the IDE's text is a lossy image: text is the window's own
     std::u16string window;           // the window's whole text, when the command keeps it
     size_t length = 0;               // of the window's text
     size_t start = 0, end = 0;       // the part of the window's text that text stands for
+    bool widened = false;            // start and end were moved out to whole characters
+    bool allSelected = false;        // the whole text, lossy: the window's text is all selected
+    int32_t savedStart = 0, savedEnd = 0;  // the selection before, put back when nothing is written
+    std::u16string ide;              // the IDE's whole text, for the literals of a selection
+    std::optional<size_t> ideStart;  // where the selection stands in it, exactly
 };
 
 enum class Scope { SelectionOrWhole, Selection, Whole };
 
-// The window's selection, when it lies inside a text of the given length.
-bool WindowSelection(Editor& editor, int32_t handle, size_t length, size_t& start, size_t& end) {
-    int32_t s = 0, e = 0;
-    editor.GetSelection(handle, s, e);
-    if (s < 0 || e < s || static_cast<size_t>(e) > length) return false;
-    start = static_cast<size_t>(s);
-    end = static_cast<size_t>(e);
-    return true;
+bool Fits(int32_t s, int32_t e, size_t length) {
+    return s >= 0 && e >= s && static_cast<size_t>(e) <= length;
 }
 
-// Whether part of the window's text explains what the IDE gave (bytes, and
-// src.text made of them): the same text, or one that the IDE's conversion
-// turns into exactly those bytes. In the second case the command takes the
-// window's text instead. Any other difference leaves the IDE's text in charge.
-bool Explains(Editor& editor, Source& src, std::u16string_view part, std::string_view bytes) {
-    if (part == src.text) return true;
-    if (editor.AnsiIsUtf8() || editor.ToAnsi(part) != bytes) return false;
-    src.lossy = true;
-    src.text.assign(part);
-    return true;
-}
-
-// Reads the window's text and compares it with the IDE's. Silent: a window
-// that cannot be read, or whose text differs otherwise, leaves the IDE's way.
-// The window's text is kept for a selection when keepWindow asks for it.
-void CompareWithWindow(Editor& editor, Source& src, std::string_view bytes, bool keepWindow) {
-    keepWindow = keepWindow && src.selection;
-    const int32_t handle = *src.handle;
+// The window's text, when it can be trusted as far as its length goes: no
+// longer than the IDE's bytes can explain (each character the IDE converted is
+// at least one byte and at most two UTF-16 units), copied whole, with no NUL.
+std::optional<std::u16string> ReadWindow(Editor& editor, int32_t handle, size_t ideBytes) {
     const size_t length = editor.TextLength(handle);
-    if (length > static_cast<size_t>(std::numeric_limits<int32_t>::max())) return;
+    if (length > static_cast<size_t>(std::numeric_limits<int32_t>::max()) || length > 2 * ideBytes) return {};
     std::u16string window = editor.WindowText(handle, length);
-    if (window.size() != length || window.find(u'\0') != std::u16string::npos) return;
-    size_t start = 0, end = length;
-    if (src.selection && !WindowSelection(editor, handle, length, start, end)) return;
-    if (!src.selection && window != src.text) {
-        // The whole text, which nothing else needs the window's for: taken
-        // over instead of copied.
-        if (editor.AnsiIsUtf8() || editor.ToAnsi(window) != bytes) return;
-        src.lossy = true;
-        src.text = std::move(window);
-    } else if (!Explains(editor, src, std::u16string_view(window).substr(start, end - start), bytes)) {
+    if (window.size() != length || window.find(u'\0') != std::u16string::npos) return {};
+    return window;
+}
+
+// Whether the IDE's conversion turns text into exactly bytes; converted a
+// piece at a time (never splitting a surrogate pair), so a text of megabytes
+// needs no second copy of itself.
+bool ConvertsTo(Editor& editor, std::u16string_view text, std::string_view bytes) {
+    constexpr size_t kPiece = size_t{1} << 16;
+    size_t at = 0;
+    while (!text.empty()) {
+        size_t n = std::min(kPiece, text.size());
+        if (n < text.size() && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+        const std::string piece = editor.ToAnsi(text.substr(0, n));
+        if (bytes.size() - at < piece.size() || bytes.compare(at, piece.size(), piece) != 0) return false;
+        at += piece.size();
+        text.remove_prefix(n);
+    }
+    return at == bytes.size();
+}
+
+// Whether a part of the window's text explains what the IDE gave for it: the
+// same text, or one that the IDE's conversion turns into exactly those bytes.
+enum class Match { No, Same, Image };
+Match Explains(Editor& editor, std::u16string_view part, std::u16string_view text, std::string_view bytes) {
+    if (part == text) return Match::Same;
+    if (editor.AnsiIsUtf8() || !ConvertsTo(editor, part, bytes)) return Match::No;
+    return Match::Image;
+}
+
+// The whole text: a lossy image is replaced by the window's text once all of
+// the window's text is selected (EM_SETSEL(0, -1), whose end EM_GETSEL tells);
+// the selection before is kept to put back when nothing is written.
+void CompareWholeWithWindow(Editor& editor, Source& src, std::string_view bytes) {
+    const int32_t handle = *src.handle;
+    std::optional<std::u16string> window = ReadWindow(editor, handle, bytes.size());
+    if (!window) return;
+    if (*window == src.text) {
+        src.windowRead = true;
+        src.length = src.end = window->size();
         return;
     }
+    if (editor.AnsiIsUtf8() || !ConvertsTo(editor, *window, bytes)) return;
+    editor.GetSelection(handle, src.savedStart, src.savedEnd);
+    editor.SetSelection(handle, 0, -1);
+    int32_t s = -1, e = -1;
+    editor.GetSelection(handle, s, e);
+    if (s != 0 || !SelectsAll(*window, e)) {
+        editor.SetSelection(handle, src.savedStart, src.savedEnd);
+        return;
+    }
+    src.windowRead = src.lossy = src.allSelected = true;
+    src.length = src.end = window->size();
+    src.text = std::move(*window);  // taken over instead of copied
+}
+
+// Whether the window's positions are its text's UTF-16 units, for the
+// selection [s, e): the end of an EM_SETSEL(0, -1) must say so. With one CR LF
+// that end cannot tell them from a control that counts a CR LF as one; where
+// that reading explains the selection just as well, the control is asked what
+// stands after the CR: in UTF-16 units, the LF. The selection is put back.
+bool PositionsProven(Editor& editor, int32_t handle, std::u16string_view window, int32_t s, int32_t e,
+                     std::u16string_view text, std::string_view bytes) {
+    editor.SetSelection(handle, 0, -1);
+    int32_t all = -1, end = -1;
+    editor.GetSelection(handle, all, end);
+    editor.SetSelection(handle, s, e);
+    if (all != 0 || !UnitCountingFits(window, end)) return false;
+    if (CountLineBreaks(window) != 1 || !LineBreakCountingFits(window, end)) return true;
+    size_t us = 0, ue = 0;
+    if (!FromLineBreakPositions(window, s, e, us, ue) || (us == static_cast<size_t>(s) && ue == static_cast<size_t>(e)))
+        return true;
+    if (Explains(editor, window.substr(us, ue - us), text, bytes) == Match::No) return true;
+    const size_t lf = window.find(u"\r\n") + 1;
+    if (lf + 1 < window.size() && window[lf + 1] == u'\n') return false;  // both readings would show an LF
+    const auto at = static_cast<int32_t>(lf);
+    editor.SetSelection(handle, at, at + 1);
+    const bool units = editor.SelectedText() == "\n";
+    editor.SetSelection(handle, s, e);
+    return units;
+}
+
+// A selection: taken from the window's text only when the whole window text
+// converts to exactly the IDE's whole text and the window's positions are
+// proven. needPositions: the command needs them even for a text the code page
+// holds (the literals' context, the widening of Remove).
+void CompareSelectionWithWindow(Editor& editor, Source& src, std::string_view selBytes, std::string_view wholeBytes,
+                                bool needPositions) {
+    const int32_t handle = *src.handle;
+    std::optional<std::u16string> window = ReadWindow(editor, handle, wholeBytes.size());
+    if (!window || !ConvertsTo(editor, *window, wholeBytes)) return;
+    int32_t s = 0, e = 0;
+    editor.GetSelection(handle, s, e);
+    if (!Fits(s, e, window->size())) return;
+    const std::u16string_view part = std::u16string_view(*window).substr(s, e - s);
+    const Match match = Explains(editor, part, src.text, selBytes);
+    if (match == Match::No || (match == Match::Same && !needPositions)) return;
+    if (!PositionsProven(editor, handle, *window, s, e, src.text, selBytes)) return;
     src.windowRead = true;
-    src.length = length;
-    src.start = start;
-    src.end = end;
-    if (keepWindow) src.window = std::move(window);
+    src.length = window->size();
+    src.start = static_cast<size_t>(s);
+    src.end = static_cast<size_t>(e);
+    if (match == Match::Image) {
+        src.lossy = true;
+        // Half a surrogate pair at an edge: the whole character is taken.
+        src.widened = ToWholeCharacters(*window, src.start, src.end);
+        src.text.assign(*window, src.start, src.end - src.start);
+    }
+    if (needPositions) src.window = std::move(*window);
 }
 
 // The selection (or, for SelectionOrWhole, the whole text when nothing is
 // selected) as the IDE gives it, and, when the IDE offers the editor's handle,
-// the check against the window's own text. The handle is asked once, first:
-// the IDE's bytes are compared before the next call to the IDE, uncopied.
-Source Read(Editor& editor, Scope scope, bool keepWindow, Outcome& outcome) {
+// the check against the window's own text. The handle is asked once, first.
+// keepWindow: the command needs the window's text and positions for a
+// selection; literals: also the IDE's whole text, should the window fail.
+Source Read(Editor& editor, Scope scope, bool keepWindow, bool literals, Outcome& outcome) {
     Source src;
     if (editor.HasHandle()) src.handle = editor.Handle();
+    const bool window = src.handle && *src.handle > 0;
     std::string_view bytes;
     if (scope != Scope::Whole) {
         bytes = editor.SelectedText();
@@ -137,8 +219,22 @@ Source Read(Editor& editor, Scope scope, bool keepWindow, Outcome& outcome) {
     if (!src.selection) {
         bytes = editor.Text();
         src.text = editor.FromAnsi(bytes);
+        if (window) CompareWholeWithWindow(editor, src, bytes);
+    } else if (window && editor.HasText()) {
+        const std::string selBytes(bytes);  // the next call to the IDE spoils them
+        const std::string_view whole = editor.Text();
+        if (literals) src.ide = editor.FromAnsi(whole);
+        CompareSelectionWithWindow(editor, src, selBytes, whole, keepWindow || literals);
+        if (literals && !src.windowRead) {
+            // The IDE's whole text, at the offset the window gives, where the
+            // selected text stands there exactly.
+            int32_t s = 0, e = 0;
+            editor.GetSelection(*src.handle, s, e);
+            if (s >= 0 && src.ide.size() >= src.text.size() && static_cast<size_t>(s) <= src.ide.size() - src.text.size() &&
+                std::u16string_view(src.ide).substr(s, src.text.size()) == src.text)
+                src.ideStart = static_cast<size_t>(s);
+        }
     }
-    if (src.handle && *src.handle > 0) CompareWithWindow(editor, src, bytes, keepWindow);
     outcome.scope = src.selection ? Outcome::Scope::Selection : Outcome::Scope::Whole;
     outcome.read = src.text.size();
     outcome.lossy = src.lossy;
@@ -146,15 +242,26 @@ Source Read(Editor& editor, Scope scope, bool keepWindow, Outcome& outcome) {
 }
 
 // The selection read again after the editor's selection moved; checked against
-// the window's text (which has not changed) as the first reading was.
+// the window's text (which has not changed), whose positions are proven.
 void ReadSelectionAgain(Editor& editor, Source& src, Outcome& outcome) {
     const std::string_view bytes = editor.SelectedText();
     src.text = editor.FromAnsi(bytes);
-    src.lossy = false;
+    src.lossy = src.widened = false;
     if (src.windowRead) {
-        src.windowRead =
-            WindowSelection(editor, *src.handle, src.length, src.start, src.end) &&
-            Explains(editor, src, std::u16string_view(src.window).substr(src.start, src.end - src.start), bytes);
+        int32_t s = 0, e = 0;
+        editor.GetSelection(*src.handle, s, e);
+        src.windowRead = Fits(s, e, src.length);
+        if (src.windowRead) {
+            src.start = static_cast<size_t>(s);
+            src.end = static_cast<size_t>(e);
+            const std::u16string_view part = std::u16string_view(src.window).substr(src.start, src.end - src.start);
+            const Match match = Explains(editor, part, src.text, bytes);
+            src.windowRead = match != Match::No;
+            if (match == Match::Image) {
+                src.lossy = true;
+                src.text.assign(part);
+            }
+        }
     }
     outcome.read = src.text.size();
     outcome.lossy = src.lossy;
@@ -163,30 +270,25 @@ void ReadSelectionAgain(Editor& editor, Source& src, Outcome& outcome) {
 void Wrote(Outcome& outcome, Outcome::Way way, size_t units) {
     outcome.way = way;
     outcome.written = units;
+    outcome.notWritten = Outcome::NotWritten::No;
 }
 
-// The window's text, replaced in UTF-16 with no ANSI round trip: the selection,
-// or the whole text once it is selected. The result must fit the control, and
-// afterwards the window must hold exactly what was meant.
+// The window's text, replaced in UTF-16 with no ANSI round trip: the selection
+// (first moved out to whole characters, where it split one), or the whole text,
+// which Read selected. The result must fit the control's limit when it tells
+// one, and afterwards the window must hold exactly as many characters as meant.
 void WriteToWindow(Editor& editor, const Source& src, std::u16string_view result, Outcome& outcome) {
     const int32_t handle = *src.handle;
     const size_t expected = src.length - (src.end - src.start) + result.size();
-    const size_t limit = editor.LimitText(handle);
-    if (expected > limit) {
+    const size_t limit = editor.LimitText(handle);  // 0: the control tells no limit
+    if (limit != 0 && expected > limit) {
+        outcome.notWritten = Outcome::NotWritten::OverLimit;
         throw Error(u"The result would make the editor's text " + Number(expected) +
                     u" characters long, more than the editor takes (" + Number(limit) +
                     u"). Quillmendex did not write it; the editor keeps its text.");
     }
-    if (!src.selection) {
-        const auto length = static_cast<int32_t>(src.length);
-        editor.SetSelection(handle, 0, length);
-        int32_t start = -1, end = -1;
-        editor.GetSelection(handle, start, end);
-        if (start != 0 || end != length) {
-            throw Error(u"Quillmendex could not select the editor's whole text to replace it. The command was not "
-                        u"completed; the editor keeps its text.");
-        }
-    }
+    if (src.widened)
+        editor.SetSelection(handle, static_cast<int32_t>(src.start), static_cast<int32_t>(src.end));
     editor.ReplaceSelection(handle, result);
     Wrote(outcome, Outcome::Way::Window, result.size());
     const size_t now = editor.TextLength(handle);
@@ -200,37 +302,52 @@ void WriteToWindow(Editor& editor, const Source& src, std::u16string_view result
 // Writes a changed result the way the text was read.
 void Write(Editor& editor, const Source& src, std::u16string_view result, Outcome& outcome) {
     outcome.changed = true;
+    outcome.notWritten = Outcome::NotWritten::Failed;  // until it is written
     if (src.lossy) return WriteToWindow(editor, src, result, outcome);
     if (!src.selection) {
+        if (!editor.HasSetText()) outcome.notWritten = Outcome::NotWritten::NoHostSetText;
         editor.SetText(result);
         Wrote(outcome, Outcome::Way::HostSetText, result.size());
         return;
     }
     const int32_t handle = src.handle ? *src.handle : editor.Handle();
-    if (handle <= 0) return;  // no editor window: the change is dropped
+    if (handle <= 0) {  // no editor window: the change is dropped
+        outcome.notWritten = Outcome::NotWritten::NoEditorWindow;
+        return;
+    }
     // Through the ANSI code page and back, as the IDE's own text travels.
     const std::u16string text = editor.FromAnsi(editor.ToAnsi(result));
     editor.ReplaceSelection(handle, text);
     Wrote(outcome, Outcome::Way::Selection, text.size());
 }
 
+// Nothing to write: a whole text selected to be replaced gets its selection back.
+void Unchanged(Editor& editor, const Source& src) {
+    if (src.allSelected) editor.SetSelection(*src.handle, src.savedStart, src.savedEnd);
+}
+
 // Where the text a command works on stands, for finding the string literals
-// it must leave alone: a selection within the window's whole text, scanned
-// from its start; the text itself when it is the whole text, or when the
-// window could not be read (then a selection is scanned from its own start).
-TextContext LiteralContext(const Source& src) {
-    if (src.selection && src.windowRead) return {src.window, src.start};
+// it must leave alone: a selection within the window's whole text, or within
+// the IDE's whole text where the selection stands there exactly; the text
+// itself when it is the whole text, or when neither shows what stands before
+// a selection (then it is scanned from its own start, and the log says so).
+TextContext LiteralContext(const Source& src, Outcome& outcome) {
+    if (!src.selection) return {};
+    if (src.windowRead && !src.window.empty()) return {src.window, src.start};
+    if (src.ideStart) return {src.ide, *src.ideStart};
+    outcome.literalsFromOwnStart = true;
     return {};
 }
 
 // The selection, or the whole text when nothing is selected; the result goes
 // back the same way, and only when it differs from what was read. With
-// keepLiterals the selection's context, the window's text, is kept to scan.
+// keepLiterals the selection's context is kept to scan.
 template <class Transform>
 void OnSelectionOrWhole(Editor& editor, bool keepLiterals, Outcome& outcome, Transform&& transform) {
-    Source src = Read(editor, Scope::SelectionOrWhole, keepLiterals, outcome);
-    const bool changed = keepLiterals ? transform(src.text, LiteralContext(src)) : transform(src.text);
+    Source src = Read(editor, Scope::SelectionOrWhole, false, keepLiterals, outcome);
+    const bool changed = keepLiterals ? transform(src.text, LiteralContext(src, outcome)) : transform(src.text);
     if (changed) Write(editor, src, src.text, outcome);
+    else Unchanged(editor, src);
 }
 
 // 32-bit signed arithmetic that wraps instead of overflowing.
@@ -257,12 +374,13 @@ void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, bool tabStops, Outcom
         // The preference is read before the text: a bad value leaves the editor alone.
         TabWidth = StrToInt(editor.Preference("TabPosition"));
         // Always the whole text, so every column counts from its line's true start.
-        const Source src = Read(editor, Scope::Whole, false, outcome);
+        const Source src = Read(editor, Scope::Whole, false, false, outcome);
         std::u16string result;
         const bool changed = tabStops       ? ExpandTabsToStops(src.text, TabWidth, result, keepLiterals)
                              : keepLiterals ? ExpandTabs(src.text, TabWidth, result, TextContext{})
                                             : ExpandTabs(src.text, TabWidth, result);
         if (changed) Write(editor, src, result, outcome);
+        else Unchanged(editor, src);
     });
 }
 
@@ -277,7 +395,7 @@ void AddAroundSelection(Editor& editor, int pairKind, Outcome* out) {
     const Pair* pair = PairOf(pairKind);
     if (!pair) return;
     Frame(editor, out, false, [&](Outcome& outcome) {
-        const Source src = Read(editor, Scope::Selection, false, outcome);
+        const Source src = Read(editor, Scope::Selection, false, false, outcome);
         std::u16string result;
         result.reserve(src.text.size() + 2);
         result += pair->open;
@@ -291,7 +409,7 @@ void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* out) {
     if (!PairOf(pairKind)) return;
     Frame(editor, out, false, [&](Outcome& outcome) {
         // The window's text is kept: a widened selection is checked against it too.
-        Source src = Read(editor, Scope::Selection, true, outcome);
+        Source src = Read(editor, Scope::Selection, true, false, outcome);
         bool enclosed = IsEnclosed(src.text, pairKind);
         if (!enclosed) {
             // Once: take in one more character on each side and look again. The
@@ -299,7 +417,12 @@ void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* out) {
             const int32_t handle = src.handle ? *src.handle : editor.Handle();
             if (handle > 0) {
                 int32_t start = 0, end = 0;
-                editor.GetSelection(handle, start, end);
+                if (src.windowRead) {  // the selection as the command took it, whole characters
+                    start = static_cast<int32_t>(src.start);
+                    end = static_cast<int32_t>(src.end);
+                } else {
+                    editor.GetSelection(handle, start, end);
+                }
                 editor.SetSelection(handle, Add32(start, -1), Add32(end, 1));
                 ReadSelectionAgain(editor, src, outcome);
                 enclosed = IsEnclosed(src.text, pairKind);

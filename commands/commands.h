@@ -34,6 +34,12 @@ struct Outcome {
     bool lossy = false;         // the IDE's text was a lossy image of the window's
     bool keepLiterals = false;  // string literals were left as they are
     std::optional<bool> tabStops;  // Replace tab by spaces only: tabs went to tab stops
+    // Why a changed result was not written, when it was not.
+    enum class NotWritten { No, NoEditorWindow, NoHostSetText, OverLimit, Failed };
+    NotWritten notWritten = NotWritten::No;
+    // With keepLiterals on a selection: neither the window's text nor the IDE's
+    // whole text showed what stands before it, so it was scanned from its own start.
+    bool literalsFromOwnStart = false;
 };
 
 // The three whitespace commands; keepLiterals leaves PL/SQL string literals and

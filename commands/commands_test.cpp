@@ -95,10 +95,17 @@ public:
     }
     void SetSelection(int32_t h, int32_t s, int32_t e) override {
         Call("SetSelection " + std::to_string(h) + " " + std::to_string(s) + " " + std::to_string(e));
-        if (selectAllFails) return;
-        const int32_t n = static_cast<int32_t>(text.size());
-        start = std::clamp(s, 0, n);
-        end = std::clamp(e, 0, n);
+        if (selectAllFails && s == 0 && e == -1) return;
+        // As EDIT: start -1 drops the selection; the values are unsigned and stop at the text's end.
+        if (s == -1) {
+            start = end;
+            return;
+        }
+        const auto n = static_cast<uint32_t>(text.size());
+        const auto a = static_cast<int32_t>(std::min(static_cast<uint32_t>(s), n));
+        const auto b = static_cast<int32_t>(std::min(static_cast<uint32_t>(e), n));
+        start = std::min(a, b);
+        end = std::max(a, b);
     }
     size_t TextLength(int32_t h) override { return Call("TextLength " + std::to_string(h)), text.size(); }
     std::u16string WindowText(int32_t h, size_t length) override {
@@ -326,7 +333,7 @@ TEST(Commands, AddPutsThePairAroundTheSelection) {
         ed.end = 3;
         AddAroundSelection(ed, kind);
         EXPECT_EQ(ed.text, results[kind]);
-        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "TextLength 77",
+        EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "Text", "TextLength 77",
                                             "WindowText 77", "GetSelection 77", "ReplaceSelection 77",
                                             "SetCursor 11 22"}));
     }
@@ -356,9 +363,10 @@ TEST(Commands, RemoveWidensOnceByOneCharacterEachSide) {
     RemoveAroundSelection(ed, 0);
     EXPECT_EQ(ed.text, u"xabcy");
     EXPECT_EQ(Visible(ed.calls),
-              (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "TextLength 77", "WindowText 77",
-                     "GetSelection 77", "GetSelection 77", "SetSelection 77 1 6", "SelectedText", "GetSelection 77",
-                     "ReplaceSelection 77", "SetCursor 11 22"}));
+              (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "Text", "TextLength 77", "WindowText 77",
+                     "GetSelection 77", "SetSelection 77 0 -1", "GetSelection 77", "SetSelection 77 2 5",
+                     "SetSelection 77 1 6", "SelectedText", "GetSelection 77", "ReplaceSelection 77",
+                     "SetCursor 11 22"}));
 
     ed = FakeEditor();  // still not enclosed: nothing written, the selection stays widened
     ed.text = u"x[abc)y";
@@ -473,8 +481,8 @@ TEST(Commands, TheWholeTextIsReplacedThroughTheWindowOnceAllOfItIsSelected) {
     EXPECT_EQ(ed.text, u"\u0416\r\n");
     EXPECT_EQ(Visible(ed.calls),
               (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "Text", "TextLength 77", "WindowText 77",
-                     "LimitText 77", "SetSelection 77 0 4", "GetSelection 77", "ReplaceSelection 77",
-                     "TextLength 77", "SetCursor 11 22"}));
+                     "GetSelection 77", "SetSelection 77 0 -1", "GetSelection 77", "LimitText 77",
+                     "ReplaceSelection 77", "TextLength 77", "SetCursor 11 22"}));
     EXPECT_TRUE(outcome.lossy);
     EXPECT_EQ(outcome.way, Outcome::Way::Window);
     EXPECT_EQ(outcome.written, 3u);
@@ -550,12 +558,12 @@ TEST(Commands, AResultTheWindowCannotTakeIsNotWritten) {
     EXPECT_FALSE(ed.Wrote());
     EXPECT_EQ(ed.text, u"\u0416");
 
-    ed = FakeEditor();
+    ed = FakeEditor();  // the whole text cannot be selected: the IDE's way, silently
     ed.text = u"\u0416 \r\n";
     ed.selectAllFails = true;
-    EXPECT_THROW(RemoveTrailingSpaces(ed), Error);
-    EXPECT_FALSE(ed.Wrote());
-    EXPECT_EQ(ed.text, u"\u0416 \r\n");
+    RemoveTrailingSpaces(ed);
+    EXPECT_EQ(ed.Count("SetText"), 1u);
+    EXPECT_EQ(ed.text, u"?\r\n");
 
     ed = FakeEditor();  // written, but the window then holds something else
     ed.text = u"\u0416 \r\n";
@@ -661,16 +669,33 @@ TEST(Commands, TabStopsOnTheWholeTextFromItsLineStarts) {
     EXPECT_EQ(outcome.tabStops, std::optional<bool>(false));
 }
 
-// When the window cannot be read, a selection is scanned from its own start,
-// in code: what lies before it is not known.
-TEST(Commands, KeepingLiteralsWithoutTheWindowScansTheSelectionAlone) {
-    FakeEditor ed;
-    ed.text = u"s := 'a  \r\nb  \r\nc';";
-    ed.start = 11;
-    ed.end = 16;
-    ed.shortText = true;
-    RemoveTrailingSpaces(ed, true, nullptr);
-    EXPECT_EQ(ed.text, u"s := 'a  \r\nb\r\nc';");
+// When the window cannot be read, a selection's context is the IDE's whole
+// text where the selection stands there exactly at the window's offset; else
+// it is scanned from its own start, in code, and the outcome says so.
+TEST(Commands, KeepingLiteralsWithoutTheWindowTakesTheIdesTextOrScansTheSelectionAlone) {
+    const struct {
+        const char* what;
+        std::function<void(FakeEditor&)> fault;
+        std::u16string result;
+        bool ownStart;
+    } cases[] = {
+        {"window unreadable", [](FakeEditor& e) { e.shortText = true; }, u"s := 'a  \r\nb  \r\nc';", false},
+        {"no handle", [](FakeEditor& e) { e.hasHandle = false; }, u"s := 'a  \r\nb\r\nc';", true},
+        {"offset elsewhere", [](FakeEditor& e) { e.shortText = true, e.reportedSelection = {{2, 7}}; },
+         u"s := 'a  \r\nb\r\nc';", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeEditor ed;
+        ed.text = u"s := 'a  \r\nb  \r\nc';";
+        ed.start = 11;
+        ed.end = 16;
+        c.fault(ed);
+        Outcome outcome;
+        RemoveTrailingSpaces(ed, true, &outcome);
+        EXPECT_EQ(ed.text, c.result);
+        EXPECT_EQ(outcome.literalsFromOwnStart, c.ownStart);
+    }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "base/callbacks_win.h"
 #include "base/hosttext_win.h"
+#include "base/plugin_intf.h"
 #include "settings/settings_win.h"
 
 namespace quill::commands {
@@ -27,6 +28,8 @@ public:
         host::SetText(buffer.get());
     }
 
+    bool HasText() override { return intf::Callback(intf::HostGetText) != nullptr; }
+    bool HasSetText() override { return intf::Callback(intf::HostSetText) != nullptr; }
     bool HasHandle() override { return host::HasEditorHandle(); }
     int32_t Handle() override { return host::GetEditorHandle(); }
     std::u16string Preference(const char* name) override { return host::GetPreference(name); }

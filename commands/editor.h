@@ -24,8 +24,10 @@ public:
     virtual void SetCursor(int32_t x, int32_t y) = 0;    // HostSetCursor
     // The IDE's ANSI bytes ("" for none), valid until the next call to the IDE.
     virtual std::string_view Text() = 0;                 // HostGetText
+    virtual bool HasText() { return true; }              // whether the IDE registered HostGetText
     virtual std::string_view SelectedText() = 0;         // HostGetSelectedText; "" when none
     virtual void SetText(std::u16string_view text) = 0;  // HostSetText with the text in ANSI
+    virtual bool HasSetText() { return true; }           // whether the IDE registered HostSetText
     virtual bool HasHandle() = 0;                        // whether HostGetEditorHandle is there to ask
     virtual int32_t Handle() = 0;                        // HostGetEditorHandle
     virtual std::u16string Preference(const char* name) = 0;  // HostGetPreference
@@ -42,7 +44,7 @@ public:
     virtual size_t TextLength(int32_t handle) = 0;                                 // WM_GETTEXTLENGTH
     // WM_GETTEXT with room for length characters: what the window copied.
     virtual std::u16string WindowText(int32_t handle, size_t length) = 0;
-    virtual size_t LimitText(int32_t handle) = 0;                                  // EM_GETLIMITTEXT
+    virtual size_t LimitText(int32_t handle) = 0;  // EM_GETLIMITTEXT; 0: no limit known
 };
 
 }  // namespace quill::commands

@@ -26,7 +26,15 @@ std::u16string Written(const Outcome& o) {
             return u"wrote " + Characters(o.written) + u" through the editor window in UTF-16";
         case Outcome::Way::Nothing: break;
     }
-    return o.changed ? u"changed, but wrote nothing (no editor window)" : u"unchanged";
+    if (!o.changed) return u"unchanged";
+    switch (o.notWritten) {
+        case Outcome::NotWritten::NoEditorWindow: return u"changed, but wrote nothing (no editor window)";
+        case Outcome::NotWritten::NoHostSetText: return u"changed, but wrote nothing (no HostSetText)";
+        case Outcome::NotWritten::OverLimit: return u"changed, but wrote nothing (over the editor's limit)";
+        case Outcome::NotWritten::Failed:
+        case Outcome::NotWritten::No: break;
+    }
+    return u"changed, but wrote nothing (the write failed)";
 }
 
 std::u16string WithMessage(std::u16string line, std::u16string_view message) {
@@ -65,6 +73,8 @@ std::u16string CommandLogLine(std::string_view caption, const Outcome& o, bool s
         line += o.lossy ? u"; the IDE's text was a lossy image of the editor's" : u"; IDE text exact";
     }
     if (showLiterals) line += o.keepLiterals ? u"; KeepStringLiterals on" : u"; KeepStringLiterals off";
+    if (showLiterals && o.keepLiterals && o.literalsFromOwnStart)
+        line += u" (the selection scanned from its own start: what stands before it was not known)";
     if (showLiterals && o.tabStops) line += *o.tabStops ? u"; TabStops on" : u"; TabStops off";
     line += u"; " + Milliseconds(milliseconds);
     return WithMessage(std::move(line), message);

@@ -26,6 +26,14 @@ TEST(CommandLog, OneLineSaysWhatTheCommandDid) {
     Outcome dropped = lossy;
     dropped.way = Outcome::Way::Nothing;
     dropped.lossy = false;
+    dropped.notWritten = Outcome::NotWritten::NoEditorWindow;
+    Outcome noSetText = whole;
+    noSetText.way = Outcome::Way::Nothing;
+    noSetText.notWritten = Outcome::NotWritten::NoHostSetText;
+    Outcome overLimit = lossy;
+    overLimit.way = Outcome::Way::Nothing;
+    overLimit.notWritten = Outcome::NotWritten::OverLimit;
+    overLimit.literalsFromOwnStart = true;
     Outcome unchanged;
     unchanged.scope = Outcome::Scope::Selection;
     Outcome stops = whole;  // Replace tab by spaces
@@ -46,6 +54,13 @@ TEST(CommandLog, OneLineSaysWhatTheCommandDid) {
          u"was a lossy image of the editor's; KeepStringLiterals on; 0 ms"},
         {dropped, false, 1, u"",
          u"C: selection; read 1 character; changed, but wrote nothing (no editor window); IDE text exact; 1 ms"},
+        {noSetText, false, 1, u"m",
+         u"C: whole text; read 120 characters; changed, but wrote nothing (no HostSetText); IDE text exact; 1 ms; "
+         u"message: \"m\""},
+        {overLimit, true, 1, u"",
+         u"C: selection; read 1 character; changed, but wrote nothing (over the editor's limit); the IDE's text was a "
+         u"lossy image of the editor's; KeepStringLiterals on (the selection scanned from its own start: what stands "
+         u"before it was not known); 1 ms"},
         {unchanged, false, 1, u"",
          u"C: selection; read 0 characters; unchanged; IDE text exact; 1 ms"},
         {stops, true, 1, u"",

@@ -10,7 +10,7 @@ const wchar_t* Usage() {
     return L"usage: quillhost.exe --plugin PATH [--in FILE | --in-utf8 FILE] [--select START:END]\n"
            L"         [--limit-text N] [--pref NAME=VALUE]... [--env NAME=VALUE]... [--window-type N]\n"
            L"         [--root DIR] [--settings-key KEY] [--click N]... [--out FILE]\n"
-           L"         [--out-utf8 FILE] [--report FILE]\n"
+           L"         [--out-utf8 FILE] [--report FILE] [--editor edit|richedit|plain|unicode]\n"
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
            L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
            L"       windows the plug-in opens: [--dialog \"ACTION;...\"]... ACTION: check:TEXT,\n"
@@ -84,6 +84,12 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
         } else if (name == L"--limit-text") {
             if (!number(n) || n < 0) return fail(L"--limit-text wants an integer from 0");
             o.limitText = n;
+        } else if (name == L"--editor") {
+            if (value == L"edit") o.editor = EditorKind::Edit;
+            else if (value == L"richedit") o.editor = EditorKind::RichEdit;
+            else if (value == L"plain") o.editor = EditorKind::Plain;
+            else if (value == L"unicode") o.editor = EditorKind::Unicode;
+            else return fail(L"--editor wants edit, richedit, plain or unicode");
         } else if (name == L"--window-fault") {
             WindowFaults& f = o.windowFaults;
             if (value == L"short-text") f.shortText = true;

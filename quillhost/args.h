@@ -18,8 +18,14 @@ struct WindowFaults {
     bool selReversed = false;  // EM_GETSEL gives start and end swapped
 };
 
+// The editor the stand-in plays: EDIT; a rich edit control; a class of its own
+// that answers only EM_GETSEL, EM_SETSEL and EM_REPLACESEL (and EM_UNDO); the
+// same answering WM_GETTEXT and WM_GETTEXTLENGTH too, but no EM_GETLIMITTEXT.
+enum class EditorKind { Edit, RichEdit, Plain, Unicode };
+
 struct Options {
     std::wstring plugin;
+    EditorKind editor = EditorKind::Edit;
     std::optional<std::wstring> in, out, report, root;
     // The editor's initial text from a UTF-8 file, and its final text as UTF-8.
     std::optional<std::wstring> inUtf8, outUtf8;

@@ -21,6 +21,7 @@
 
 #include "quillhost/args.h"
 #include "quillhost/dialogs_win.h"
+#include "quillhost/editors_win.h"
 #include "quillhost/host_win.h"
 
 namespace quillhost {
@@ -204,6 +205,7 @@ const char* __cdecl CbGetSelectedText() {
     Timed timed;
     g.Record("HostGetSelectedText", json::array());
     Internal in;
+    if (g.opt.editor == EditorKind::RichEdit) return TextResult(31, Narrow(RichSelectedText(g.edit), CP_ACP));
     auto [s, e] = g.Selection();
     std::wstring text = g.EditorText();
     std::wstring sel = s < e && e <= text.size() ? text.substr(s, e - s) : std::wstring();
@@ -426,6 +428,7 @@ void Host::WriteReport() {
     json r;
     r["plugin_name"] = pluginName;
     r["plugin_id"] = pluginId;
+    r["editor"] = EditorKindName(opt.editor);
     r["menu"] = menu;
     r["buttons"] = buttons;
     r["calls"] = calls;
@@ -620,10 +623,12 @@ bool Host::CreateEditor(bool visible) {
     main = CreateWindowExW(0, L"QuillhostMain", L"quillhost - PL/SQL Developer stand-in", WS_OVERLAPPEDWINDOW,
                            CW_USEDEFAULT, CW_USEDEFAULT, 900, 640, nullptr, nullptr, wc.hInstance, nullptr);
     if (!main) return false;
-    edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
-                               ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
-                           0, 0, 800, 500, main, reinterpret_cast<HMENU>(1), wc.hInstance, nullptr);
+    edit = opt.editor != EditorKind::Edit
+               ? CreateOtherEditor(opt.editor, main, wc.hInstance)
+               : CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                 WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+                                     ES_AUTOHSCROLL | ES_NOHIDESEL | ES_WANTRETURN,
+                                 0, 0, 800, 500, main, reinterpret_cast<HMENU>(1), wc.hInstance, nullptr);
     if (!edit) return false;
     // The default limit is 30,000 characters; PL/SQL sources are often larger.
     SendMessageW(edit, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);

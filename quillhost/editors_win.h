@@ -1,0 +1,22 @@
+#pragma once
+// The editors the stand-in can play (--editor): Wine's EDIT control, a rich edit
+// control, and two window classes of its own that keep the text themselves.
+#include <windows.h>
+
+#include <string>
+
+#include "quillhost/args.h"
+
+namespace quillhost {
+
+// "edit", "richedit", "plain", "unicode".
+const char* EditorKindName(EditorKind kind);
+
+// The editor window of a kind other than EDIT (which main_win.cpp makes as it
+// always has), a child of parent; nullptr when it cannot be made.
+HWND CreateOtherEditor(EditorKind kind, HWND parent, HINSTANCE instance);
+
+// What HostGetSelectedText answers from a rich edit control: EM_GETSELTEXT.
+std::wstring RichSelectedText(HWND edit);
+
+}  // namespace quillhost
