@@ -69,6 +69,7 @@ int g_depth = 0;
 char g_step[256];         // the --sequence step, UTF-8
 char g_doing[64];         // the stand-in's own work, when no export runs
 volatile LONG g_faults = 0;
+bool g_complete = false;  // the complete report is written: nothing is written over it but a fault
 // The first fault, kept for the complete report and for a second fault.
 char g_fault[48];
 char g_detail[1024];
@@ -121,7 +122,7 @@ const char kEndedEarly[] =
     "status 1 and nothing on stderr under WINEDEBUG=-all when an exception finds no stack left to be handled on)";
 
 void PutUnfinished() {
-    if (g_faults == 0) PutSmall("ended early", kEndedEarly, nullptr);
+    if (g_faults == 0 && !g_complete) PutSmall("ended early", kEndedEarly, nullptr);
 }
 
 void Say(const char* text) {
@@ -303,7 +304,8 @@ void Doing(const char* what) {
 
 bool WriteReport(const std::string& text) {
     if (g_file == INVALID_HANDLE_VALUE) return false;
-    return Put(text.data(), text.size());
+    g_complete = Put(text.data(), text.size());
+    return true;
 }
 
 void AddTo(nlohmann::ordered_json& report) {
