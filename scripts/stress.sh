@@ -46,17 +46,28 @@ if [ -z "${QUILL_WINEPREFIX:-}" ]; then
   fresh_prefix=1
 fi
 notepad_pid=""
+server_pid=""
 cleanup() {
   [ -n "$notepad_pid" ] && kill "$notepad_pid" 2>/dev/null || true
   if [ "$fresh_prefix" = 1 ]; then WINEPREFIX="$QUILL_WINEPREFIX" timeout 60 wineserver -k 2>/dev/null || true; fi
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 # The prefix is made by the first run of wine-run; notepad then keeps the
-# desktop process (and the wineserver) alive between the stand-in's runs.
+# desktop process alive between the stand-in's runs. In a prefix of its own the
+# wineserver is started here, persistent, with its messages (a process it ends
+# for a protocol error, say) in OUT/wineserver.log: a server started by a run
+# would write them where that run's stderr went.
 QUILL_WINE_TIMEOUT=60 "$root/scripts/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true
-QUILL_WINE_TIMEOUT=$((minutes * 60 + 600)) "$root/scripts/wine-run" notepad >/dev/null 2>&1 &
+server_pid=""
+if [ "$fresh_prefix" = 1 ]; then
+  WINEPREFIX="$QUILL_WINEPREFIX" timeout $((minutes * 60 + 900)) wineserver -f -p 2>"$out/wineserver.log" &
+  server_pid=$!
+  sleep 1
+fi
+QUILL_WINE_TIMEOUT=$((minutes * 60 + 600)) "$root/scripts/wine-run" notepad >/dev/null 2>"$out/notepad.log" &
 notepad_pid=$!
 
 python3 - "$root" "$b" "$out" "$work" "$runs" "$minutes" <<'PY'
