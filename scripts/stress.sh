@@ -25,6 +25,8 @@
 # QUILL_STRESS_DEBUG WINEDEBUG for the second look at a failing run ("" for none)
 # QUILL_STRESS_WINEDEBUG WINEDEBUG for every run (default -all); its stderr is
 #                    kept for failing runs only
+# QUILL_STRESS_SHARED=1  all lanes run one copy of the plug-in's folder, so one
+#                    lane's settings file is written and removed under the other
 # QUILL_WINEPREFIX   the prefix, as for scripts/wine-run (default: a fresh one)
 # Not part of scripts/test.sh: a few thousand runs take hours on two cores.
 set -euo pipefail
@@ -79,6 +81,7 @@ lanes = int(os.environ.get("QUILL_STRESS_LANES", "2"))
 seed0 = int(os.environ.get("QUILL_STRESS_SEED", str(int(time.time()) % 1000000 * 1000)))
 debug = os.environ.get("QUILL_STRESS_DEBUG", "+seh,+process")
 winedebug = os.environ.get("QUILL_STRESS_WINEDEBUG", "-all")
+shared = os.environ.get("QUILL_STRESS_SHARED", "0") == "1"
 wine_run = os.path.join(root, "scripts", "wine-run")
 host = os.path.join(build, "x64", "quillhost.exe")
 plugin_src = os.path.join(build, "x64", "plugin")
@@ -197,7 +200,9 @@ def classify(rc, report, stderr):
     if rc == 124 or rc == 137:
         return "timeout (exit %d)" % rc
     if report is None:
-        first = stderr.strip().splitlines()[:1]
+        # Debian's wine wrapper speaks of wine32 whenever WINEDEBUG is not -all.
+        first = [l for l in stderr.strip().splitlines() if "wine32" not in l and "multiarch" not in l
+                 and "dpkg --add-architecture" not in l][:1]
         return "exit %d, no report%s" % (rc, (": " + first[0]) if first else ", nothing on stderr")
     if report == "unparsable":
         return "exit %d, report not JSON" % rc
@@ -207,11 +212,14 @@ def classify(rc, report, stderr):
 
 def lane(no):
     d = os.path.join(work, "lane%d" % no)
-    plugdir = os.path.join(d, "plugin")
-    os.makedirs(plugdir, exist_ok=True)
-    for f in os.listdir(plugin_src):
-        if f.endswith(".dll") or f.endswith(".bmp"):
-            shutil.copy(os.path.join(plugin_src, f), plugdir)
+    os.makedirs(d, exist_ok=True)
+    plugdir = os.path.join(work if shared else d, "plugin")
+    with lock:
+        if not os.path.exists(os.path.join(plugdir, "Quillmendex.dll")):
+            os.makedirs(plugdir, exist_ok=True)
+            for f in os.listdir(plugin_src):
+                if f.endswith(".dll") or f.endswith(".bmp"):
+                    shutil.copy(os.path.join(plugin_src, f), plugdir)
     ini = os.path.join(plugdir, "Quillmendex.ini")
     while True:
         k = next_no()

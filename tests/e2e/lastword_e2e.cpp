@@ -32,9 +32,11 @@ TEST(StandinLastWord, EveryEndingIsNamedOnStderrAndInTheReport) {
         {3, "exception 0xC00000FD", "(stack overflow) at quill_crash.dll+0x", false, false},
         {4, "exception 0xE0001234", "exception 0xE0001234 (exception)", true, false},
         {5, "exception 0xC0000005", "a second fault, exception 0xC0000005", false, true},
-        // Ended from outside, as Wine does: only the report written at start,
-        // naming the export that was running; the harness tried it twice.
+        // Ended from outside: only the report written at start, naming the
+        // export that was running; the harness tried it twice. 7 is Wine's own
+        // end for a fault with no stack left to handle it on.
         {6, "ended early", "", false, false},
+        {7, "ended early", "", false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.item);
@@ -53,8 +55,8 @@ TEST(StandinLastWord, EveryEndingIsNamedOnStderrAndInTheReport) {
         } else {
             EXPECT_EQ(r.stderrText, "");
         }
-        EXPECT_EQ(r.retried, c.item == 6);
-        EXPECT_EQ(quilltest::EndedWithoutAWord(r), c.item == 6);
+        EXPECT_EQ(r.retried, c.item >= 6);
+        EXPECT_EQ(quilltest::EndedWithoutAWord(r), c.item >= 6);
     }
 }
 

@@ -8,8 +8,10 @@
      5  writes through a null pointer, and does so again whenever the editor
         window is asked anything afterwards (it has subclassed the editor), so
         the host faults a second time while it reports the first
-     6  ends the process at once with status 1, without a word (as Wine does
-        when an exception finds no stack left) */
+     6  ends the process at once with status 1, without a word
+     7  faults with the stack pointer at the very end of the stack: Wine then
+        has nowhere to handle the exception and ends the process itself, with
+        status 1 and only a message of its own, hidden under WINEDEBUG=-all */
 #include <windows.h>
 
 #include <stdlib.h>
@@ -26,6 +28,18 @@ static int Deep(volatile char* above) {
     frame[0] = above[0];
     if (stop) return frame[0];
     return Deep(frame) + frame[1];
+}
+
+/* The lowest address of the thread's stack (the TEB's DeallocationStack). */
+static char* StackEnd(void) {
+    char* end;
+    __asm__("mov %%gs:0x1478, %0" : "=r"(end));
+    return end;
+}
+
+static void FaultWithNoStackLeft(void) {
+    char* sp = StackEnd() + 512;
+    __asm__ volatile("mov %0, %%rsp\n\tmovl $7, 0" : : "r"(sp) : "memory");
 }
 
 static LRESULT CALLBACK BrokenEditor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -51,6 +65,7 @@ __declspec(dllexport) const char* __cdecl CreateMenuItem(int index) {
         case 4: return "Edit / Crash / Own exception";
         case 5: return "Edit / Crash / Twice";
         case 6: return "Edit / Crash / Silent end";
+        case 7: return "Edit / Crash / No stack left";
         default: return "";
     }
 }
@@ -69,6 +84,7 @@ __declspec(dllexport) void __cdecl OnMenuClick(int index) {
             break;
         }
         case 6: TerminateProcess(GetCurrentProcess(), 1); break;
+        case 7: FaultWithNoStackLeft(); break;
         default: break;
     }
 }
