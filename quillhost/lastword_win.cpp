@@ -64,6 +64,7 @@ struct Line {
 
 FullReport g_full = nullptr;
 HANDLE g_file = INVALID_HANDLE_VALUE;
+std::wstring g_path;
 char g_export[64];        // the export running, with its argument: "OnMenuClick(5)"
 int g_depth = 0;
 char g_step[256];         // the --sequence step, UTF-8
@@ -271,6 +272,7 @@ void Install(FullReport full) {
 
 void Begin(const std::wstring* reportPath) {
     if (!reportPath) return;
+    g_path = *reportPath;
     g_file = CreateFileW(reportPath->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     PutUnfinished();
@@ -320,10 +322,9 @@ void AddTo(nlohmann::ordered_json& report) {
 
 void Discard() {
     if (g_file == INVALID_HANDLE_VALUE) return;
-    FILE_DISPOSITION_INFO remove = {TRUE};
-    SetFileInformationByHandle(g_file, FileDispositionInfo, &remove, sizeof remove);
     CloseHandle(g_file);
     g_file = INVALID_HANDLE_VALUE;
+    DeleteFileW(g_path.c_str());
 }
 
 }  // namespace quillhost::lastword

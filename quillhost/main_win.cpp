@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <tuple>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -709,10 +709,7 @@ void Host::PrintSummary() const {
 }
 
 int Host::RunScripted() {
-    lastword::Install([](const char* fault) {
-        g.fault = fault;
-        g.WriteReport();
-    });
+    lastword::Doing("setting up the editor");
     if (!CreateEditor(false)) {
         fwprintf(stderr, L"quillhost: cannot create the editor window\n");
         return 2;
@@ -768,6 +765,15 @@ int wmain(int argc, wchar_t** argv) {
         GetModuleFileNameW(nullptr, exe, MAX_PATH);
         g.rootDir = exe;
         g.rootDir.erase(g.rootDir.find_last_of(L'\\') + 1);
+    }
+    // From here on a scripted run never ends without a word (lastword_win.h),
+    // even when the plug-in faults as it is loaded.
+    if (!g.opt.interactive()) {
+        lastword::Install([](const char* fault) {
+            g.fault = fault;
+            g.WriteReport();
+        });
+        lastword::Doing("loading the plug-in");
     }
     if (!g.Load()) {
         if (!g.module)

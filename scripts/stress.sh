@@ -65,6 +65,7 @@ trap cleanup EXIT
 QUILL_WINE_TIMEOUT=60 "$root/scripts/wine-run" cmd /c exit 0 >/dev/null 2>&1 || true
 server_pid=""
 if [ "$fresh_prefix" = 1 ]; then
+  WINEPREFIX="$QUILL_WINEPREFIX" timeout 60 wineserver -w || true
   WINEPREFIX="$QUILL_WINEPREFIX" timeout $((minutes * 60 + 900)) wineserver -f -p 2>"$out/wineserver.log" &
   server_pid=$!
   sleep 1
