@@ -30,6 +30,9 @@
 # QUILL_WINEPREFIX   the prefix, as for scripts/wine-run (default: a fresh one)
 # Not part of scripts/test.sh: a few thousand runs take hours on two cores.
 set -euo pipefail
+# All in one function: bash reads it whole before it runs, so editing this file
+# while a stress run goes on does not disturb it.
+main() {
 root="$(cd "$(dirname "$0")/.." && pwd)"
 b="${QUILL_BUILD_DIR:-build}"
 case "$b" in /*) ;; *) b="$root/$b" ;; esac
@@ -317,3 +320,5 @@ with open(os.path.join(out, "summary.txt"), "a") as f:
     f.write(time.strftime("%Y-%m-%d %H:%M:%S ") + "\n".join(lines) + "\n")
 sys.exit(1 if counter["failed"] else 0)
 PY
+}
+main "$@"
