@@ -6,7 +6,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -23,6 +23,7 @@
 #include "quillhost/dialogs_win.h"
 #include "quillhost/editors_win.h"
 #include "quillhost/host_win.h"
+#include "quillhost/lastword_win.h"
 
 namespace quillhost {
 
@@ -343,27 +344,6 @@ void CALLBACK Watch(HWND, UINT, UINT_PTR, DWORD) {
     DriveDialogs();
 }
 
-// ---- faults -------------------------------------------------------------------
-
-void WriteFaultAndExit(const std::string& fault) {
-    static bool once = false;
-    if (once) TerminateProcess(GetCurrentProcess(), 1);
-    once = true;
-    g.fault = fault;
-    g.WriteReport();
-    fflush(stdout);
-    TerminateProcess(GetCurrentProcess(), 1);
-}
-
-LONG WINAPI OnCrash(EXCEPTION_POINTERS* info) {
-    char text[64];
-    snprintf(text, sizeof text, "exception 0x%08lX", info ? info->ExceptionRecord->ExceptionCode : 0UL);
-    WriteFaultAndExit(text);
-    return EXCEPTION_EXECUTE_HANDLER;
-}
-
-void OnAbort(int) { WriteFaultAndExit("abort"); }
-
 }  // namespace
 
 // ---- Host -----------------------------------------------------------------------
@@ -461,19 +441,26 @@ void Host::WriteReport() {
                        {"peak_working_set", mem.PeakWorkingSetSize}};
     }
     if (!fault.empty()) r["fault"] = fault;
+    lastword::AddTo(r);
+    const std::string text = r.dump(1, ' ', false, json::error_handler_t::replace);
+    if (lastword::WriteReport(text)) return;
     std::ofstream f(std::filesystem::path(*opt.report), std::ios::binary);
-    f << r.dump(1, ' ', false, json::error_handler_t::replace);
+    f << text;
 }
 
 // Calls one export, with the plug-in's own calls recorded.
 template <class Fn, class... A>
 auto Host::CallExport(const char* name, Fn fn, A... args) {
     exports.push_back(name);
+    long long first = 0;  // what ran, for the last word should it not return
+    if constexpr (sizeof...(A) > 0) first = static_cast<long long>(std::get<0>(std::make_tuple(args...)));
+    lastword::Enter(name, sizeof...(A) > 0 ? &first : nullptr);
     ++pluginDepth;
     struct Leave {
         int& depth;
         LARGE_INTEGER start;
         ~Leave() {
+            lastword::Leave();
             --depth;
             LARGE_INTEGER end, frequency;  // how long the export took, for timing runs
             QueryPerformanceCounter(&end);
@@ -733,8 +720,7 @@ void Host::PrintSummary() const {
 }
 
 int Host::RunScripted() {
-    SetUnhandledExceptionFilter(OnCrash);
-    signal(SIGABRT, OnAbort);
+    lastword::Doing("setting up the editor");
     if (!CreateEditor(false)) {
         fwprintf(stderr, L"quillhost: cannot create the editor window\n");
         return 2;
@@ -750,12 +736,19 @@ int Host::RunScripted() {
     GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
     memoryBefore = before.PagefileUsage;
     SetTimer(nullptr, 0, 10, Watch);
-    for (const auto& step : Steps()) RunStep(step);
+    lastword::Begin(opt.report ? &*opt.report : nullptr);
+    for (const auto& step : Steps()) {
+        lastword::Step(step);
+        RunStep(step);
+    }
     if (!unknownStep.empty()) {
+        lastword::Discard();
         fwprintf(stderr, L"quillhost: unknown step %ls in --sequence\n", unknownStep.c_str());
         return 2;
     }
+    lastword::Doing("writing the report");
     WriteReport();
+    lastword::Doing("writing the output");
     PrintSummary();
     if (std::wstring error = WriteOutput(); !error.empty()) {
         fwprintf(stderr, L"quillhost: %ls\n", error.c_str());
@@ -783,6 +776,15 @@ int wmain(int argc, wchar_t** argv) {
         GetModuleFileNameW(nullptr, exe, MAX_PATH);
         g.rootDir = exe;
         g.rootDir.erase(g.rootDir.find_last_of(L'\\') + 1);
+    }
+    // From here on a scripted run never ends without a word (lastword_win.h),
+    // even when the plug-in faults as it is loaded.
+    if (!g.opt.interactive()) {
+        lastword::Install([](const char* fault) {
+            g.fault = fault;
+            g.WriteReport();
+        });
+        lastword::Doing("loading the plug-in");
     }
     if (!g.Load()) {
         if (!g.module)

@@ -41,6 +41,7 @@ struct Result {
     json report;          // empty when no report was written
     std::string out;      // the editor text afterwards (bytes, ANSI)
     std::string outUtf8;  // the editor text afterwards, as UTF-8 (--out-utf8)
+    bool retried = false;  // the first run ended without a word (EndedWithoutAWord): this is the second
     // The recorded calls with this name, in order (callbacks and EM_ messages).
     std::vector<json> Calls(const std::string& name) const;
     // Names of all recorded calls, in order.
@@ -78,6 +79,11 @@ private:
     bool hasInput_ = false, hasInputUtf8_ = false;
     int timeout_ = 120;
 };
+
+// The stand-in ended without a word of its own: status 1 and only the
+// unfinished report it writes at start ("fault": "ended early"). Wine ends a
+// process that way; HostRun::go runs such a run once more, and says so.
+bool EndedWithoutAWord(const Result& r);
 
 // Writes a README table, or a part of one named "NAME+KEY", into QUILL_TABLES_DIR
 // for scripts/readme-tables.sh; nothing when that is not set.
