@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/fixtures_for_tests.h"
 #include "commands/reference_for_tests.h"
 #include "commands/transforms.h"
 
@@ -22,36 +23,8 @@ namespace {
 
 namespace ref = reference;
 
-// Readable fixtures: · a space, → a tab, ¶ CR LF, ␍ a lone CR, ␊ a lone LF.
-std::u16string T(std::u16string_view s) {
-    std::u16string out;
-    for (char16_t c : s) {
-        switch (c) {
-            case u'·': out += u' '; break;
-            case u'→': out += u'\t'; break;
-            case u'¶': out += u"\r\n"; break;
-            case u'␍': out += u'\r'; break;
-            case u'␊': out += u'\n'; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-// For failure messages: printable ASCII as it is, everything else escaped.
-std::string Show(std::u16string_view s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
-            out += buffer;
-        }
-    }
-    return out;
-}
+using fixtures::Show;
+using fixtures::T;
 
 std::vector<std::pair<size_t, size_t>> ScanAll(std::u16string_view part, const TextContext& context) {
     std::vector<std::pair<size_t, size_t>> spans;

@@ -8,40 +8,14 @@
 #include <random>
 #include <string>
 
+#include "commands/fixtures_for_tests.h"
 #include "commands/tabstops_reference_for_tests.h"
 
 namespace quill::commands {
 namespace {
 
-// Readable fixtures: · a space, → a tab, ¶ CR LF, ␍ a lone CR, ␊ a lone LF.
-std::u16string T(std::u16string_view s) {
-    std::u16string out;
-    for (char16_t c : s) {
-        switch (c) {
-            case u'·': out += u' '; break;
-            case u'→': out += u'\t'; break;
-            case u'¶': out += u"\r\n"; break;
-            case u'␍': out += u'\r'; break;
-            case u'␊': out += u'\n'; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
-
-std::string Show(std::u16string_view s) {
-    std::string out;
-    for (char16_t c : s) {
-        if (c >= 0x20 && c < 0x7F) {
-            out += static_cast<char>(c);
-        } else {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04X", static_cast<unsigned>(c));
-            out += buffer;
-        }
-    }
-    return out;
-}
+using fixtures::Show;
+using fixtures::T;
 
 struct Result {
     std::u16string text;

@@ -11,10 +11,9 @@
 #include <vector>
 
 #include "base/error.h"
-#include "commands/pairs.h"
 #include "commands/positions.h"
-#include "commands/reference_for_tests.h"
 #include "harness.h"
+#include "true_text.h"
 
 namespace {
 
@@ -22,31 +21,8 @@ using quill::Utf16ToUtf8;
 using quilltest::HostRun;
 using quilltest::json;
 using quilltest::Result;
-namespace ref = quill::commands::reference;
+using quilltest::TrueTextResult;
 
-// What command index gives on the true text with the selection [s, e) (whole
-// characters), as EDIT takes part: a widening to s - 1 below 0 drops the
-// selection, an end past the text stops at its end.
-std::u16string Expected(const std::u16string& t, size_t s, size_t e, int index) {
-    auto around = [&](size_t from, size_t to, const std::u16string& middle) {
-        return t.substr(0, from) + middle + t.substr(to);
-    };
-    const std::u16string sel = t.substr(s, e - s);
-    if (index == 1) return s < e ? around(s, e, ref::TrimTrailingSpaces(sel)) : ref::TrimTrailingSpaces(t);
-    if (index == 2) return ref::ExpandTabs(t, 4);
-    if (index == 3) return s < e ? around(s, e, ref::SqueezeBlankLines(sel)) : ref::SqueezeBlankLines(t);
-    if (index >= 5 && index <= 9) {
-        const auto* pair = quill::commands::PairOf(index - 5);
-        return around(s, e, pair->open + sel + pair->close);
-    }
-    const int kind = index - 10;
-    auto inner = [](const std::u16string& x) { return x.size() > 2 ? x.substr(1, x.size() - 2) : u""; };
-    if (quill::commands::IsEnclosed(sel, kind)) return around(s, e, inner(sel));
-    if (s == 0) return t;
-    const size_t ws = s - 1, we = std::min(e + 1, t.size());
-    const std::u16string widened = t.substr(ws, we - ws);
-    return quill::commands::IsEnclosed(widened, kind) ? around(ws, we, inner(widened)) : t;
-}
 
 struct Text {
     const char* what;
@@ -105,7 +81,7 @@ TEST_P(Editors, EveryCommandGivesTheTrueTextResultOrTheIdesWaySilently) {
                     const int index = snap["index"];
                     ++total;
                     EXPECT_TRUE(snap["messages"].empty()) << "index " << index;
-                    if (snap["text"] == Utf16ToUtf8(Expected(t.text, ws, we, index))) continue;
+                    if (snap["text"] == Utf16ToUtf8(TrueTextResult(t.text, ws, we, index))) continue;
                     EXPECT_FALSE(trueText) << "index " << index << ": " << snap["text"];
                     if (ide.empty()) ide = Snapshots(kind, lang, t, s, e, true);
                     ASSERT_EQ(ide.size(), 14u);

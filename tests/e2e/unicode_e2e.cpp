@@ -12,9 +12,8 @@
 #include <vector>
 
 #include "base/error.h"
-#include "commands/pairs.h"
-#include "commands/reference_for_tests.h"
 #include "harness.h"
+#include "true_text.h"
 
 namespace {
 
@@ -23,37 +22,8 @@ using quill::Utf8ToUtf16;
 using quilltest::HostRun;
 using quilltest::json;
 using quilltest::Result;
-namespace ref = quill::commands::reference;
+using quilltest::TrueTextResult;
 
-// What command index gives on the true text with the selection [s, e), as the
-// real edit control takes part: a widening to s - 1 below 0 drops the
-// selection, an end past the text stops at its end.
-std::u16string Expected(const std::u16string& t, size_t s, size_t e, int index) {
-    auto around = [&](size_t from, size_t to, const std::u16string& middle) {
-        return t.substr(0, from) + middle + t.substr(to);
-    };
-    const std::u16string sel = t.substr(s, e - s);
-    switch (index) {
-        case 1: return s < e ? around(s, e, ref::TrimTrailingSpaces(sel)) : ref::TrimTrailingSpaces(t);
-        case 2: return ref::ExpandTabs(t, 4);
-        case 3: return s < e ? around(s, e, ref::SqueezeBlankLines(sel)) : ref::SqueezeBlankLines(t);
-        default: break;
-    }
-    if (index >= 5 && index <= 9) {
-        const auto* pair = quill::commands::PairOf(index - 5);
-        return around(s, e, pair->open + sel + pair->close);
-    }
-    if (index >= 10 && index <= 14) {
-        const int kind = index - 10;
-        auto inner = [](const std::u16string& x) { return x.size() > 2 ? x.substr(1, x.size() - 2) : u""; };
-        if (quill::commands::IsEnclosed(sel, kind)) return around(s, e, inner(sel));
-        if (s == 0) return t;
-        const size_t ws = s - 1, we = std::min(e + 1, t.size());
-        const std::u16string widened = t.substr(ws, we - ws);
-        return quill::commands::IsEnclosed(widened, kind) ? around(ws, we, inner(widened)) : t;
-    }
-    return t;
-}
 
 struct Text {
     const char* what;
@@ -90,7 +60,7 @@ TEST(Unicode, EveryCommandGivesWhatItGivesOnTheTrueText) {
                 ASSERT_EQ(r.report["snapshots"].size(), 14u);
                 for (const auto& snap : r.report["snapshots"]) {
                     const int index = snap["index"];
-                    EXPECT_EQ(snap["text"], Utf16ToUtf8(Expected(t.text, s, e, index))) << "index " << index;
+                    EXPECT_EQ(snap["text"], Utf16ToUtf8(TrueTextResult(t.text, s, e, index))) << "index " << index;
                     EXPECT_TRUE(snap["messages"].empty()) << "index " << index;
                 }
             }
@@ -225,7 +195,7 @@ TEST(Unicode, ReadmeTable) {
         const Result before = Click(row.text, row.click, {"--window-fault", "short-text"}, s, e);
         const Result now = Click(row.text, row.click, {}, s, e);
         ASSERT_EQ(now.exit, 0) << now.stderrText;
-        ASSERT_EQ(now.outUtf8, Utf16ToUtf8(Expected(row.text, row.s, row.e, row.click)));
+        ASSERT_EQ(now.outUtf8, Utf16ToUtf8(TrueTextResult(row.text, row.s, row.e, row.click)));
         table.push_back("| " + Visible(row.text, row.s, row.e) + " | " + row.command + " | " +
                         Visible(Utf8ToUtf16(before.outUtf8)) + " | " + Visible(Utf8ToUtf16(now.outUtf8)) + " |");
     }

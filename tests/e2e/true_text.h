@@ -1,0 +1,44 @@
+#pragma once
+// What a command gives on the true (UTF-16) editor text, from the slow
+// references, for the tests that check the plug-in against it.
+#include <algorithm>
+#include <string>
+
+#include "commands/pairs.h"
+#include "commands/reference_for_tests.h"
+
+namespace quilltest {
+
+// What command index gives on the true text t with the selection [s, e) (whole
+// characters; (0, 0) is no selection), TabPosition 4, as EDIT takes part: a
+// widening to s - 1 below 0 drops the selection, an end past the text stops at
+// its end. Any other index leaves the text as it is.
+inline std::u16string TrueTextResult(const std::u16string& t, size_t s, size_t e, int index) {
+    namespace ref = quill::commands::reference;
+    auto around = [&](size_t from, size_t to, const std::u16string& middle) {
+        return t.substr(0, from) + middle + t.substr(to);
+    };
+    const std::u16string sel = t.substr(s, e - s);
+    switch (index) {
+        case 1: return s < e ? around(s, e, ref::TrimTrailingSpaces(sel)) : ref::TrimTrailingSpaces(t);
+        case 2: return ref::ExpandTabs(t, 4);
+        case 3: return s < e ? around(s, e, ref::SqueezeBlankLines(sel)) : ref::SqueezeBlankLines(t);
+        default: break;
+    }
+    if (index >= 5 && index <= 9) {
+        const auto* pair = quill::commands::PairOf(index - 5);
+        return around(s, e, pair->open + sel + pair->close);
+    }
+    if (index >= 10 && index <= 14) {
+        const int kind = index - 10;
+        auto inner = [](const std::u16string& x) { return x.size() > 2 ? x.substr(1, x.size() - 2) : u""; };
+        if (quill::commands::IsEnclosed(sel, kind)) return around(s, e, inner(sel));
+        if (s == 0) return t;
+        const size_t ws = s - 1, we = std::min(e + 1, t.size());
+        const std::u16string widened = t.substr(ws, we - ws);
+        return quill::commands::IsEnclosed(widened, kind) ? around(ws, we, inner(widened)) : t;
+    }
+    return t;
+}
+
+}  // namespace quilltest
