@@ -103,7 +103,7 @@ HWND Find(HWND hwnd, const DialogAction& a) {
 }
 
 void Record(Opened& w, const DialogAction& a, const char* result, const char* why = nullptr) {
-    json step = {{"action", Utf8(a.spec)}, {"result", result}};
+    json step = {{"action", Utf8(a.written)}, {"result", result}};
     if (why) step["why"] = why;
     w.entry["actions"].push_back(std::move(step));
 }

@@ -19,27 +19,27 @@ std::optional<std::vector<DialogAction>> ParseDialogScript(const std::wstring& s
     while (start <= script.size()) {
         size_t end = script.find(L';', start);
         if (end == std::wstring::npos) end = script.size();
-        const std::wstring spec = script.substr(start, end - start);
+        const std::wstring written = script.substr(start, end - start);
         start = end + 1;
-        if (spec.empty()) continue;
-        const size_t colon = spec.find(L':');
-        const std::wstring kind = spec.substr(0, colon);
-        const std::wstring arg = colon == std::wstring::npos ? L"" : spec.substr(colon + 1);
+        if (written.empty()) continue;
+        const size_t colon = written.find(L':');
+        const std::wstring kind = written.substr(0, colon);
+        const std::wstring arg = colon == std::wstring::npos ? L"" : written.substr(colon + 1);
         DialogAction a;
-        a.spec = spec;
+        a.written = written;
         if (kind == L"check" || kind == L"uncheck" || kind == L"click") {
             a.kind = kind == L"check" ? DialogAction::Kind::Check
                      : kind == L"uncheck" ? DialogAction::Kind::Uncheck
                                           : DialogAction::Kind::Click;
             a.text = WithoutAmpersands(arg);
             if (a.text.empty()) {
-                why = L"--dialog: " + spec + L" names no control";
+                why = L"--dialog: " + written + L" names no control";
                 return std::nullopt;
             }
         } else if (kind == L"key" && (arg == L"ESC" || arg == L"ENTER")) {
             a.kind = arg == L"ESC" ? DialogAction::Kind::Escape : DialogAction::Kind::Enter;
         } else {
-            why = L"--dialog: " + spec + L" is none of check:TEXT, uncheck:TEXT, click:TEXT, key:ESC, key:ENTER";
+            why = L"--dialog: " + written + L" is none of check:TEXT, uncheck:TEXT, click:TEXT, key:ESC, key:ENTER";
             return std::nullopt;
         }
         actions.push_back(std::move(a));

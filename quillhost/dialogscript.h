@@ -15,7 +15,7 @@ struct DialogAction {
     enum class Kind { Check, Uncheck, Click, Escape, Enter };
     Kind kind = Kind::Click;
     std::wstring text;  // what the control's text starts with, without "&"
-    std::wstring spec;  // the action as written, for the report
+    std::wstring written;  // the action as written, for the report
 };
 
 // "ACTION;ACTION;...": the actions, or nothing (with why) when one is not understood.

@@ -18,7 +18,7 @@ TEST(DialogScript, ReadsActionsInOrderAndRefusesWhatItDoesNotKnow) {
         EXPECT_EQ((*actions)[i].kind, want[i].first) << i;
         EXPECT_EQ((*actions)[i].text, want[i].second) << i;
     }
-    EXPECT_EQ((*actions)[2].spec, L"click:O&K");
+    EXPECT_EQ((*actions)[2].written, L"click:O&K");
     for (const wchar_t* bad : {L"", L";", L"check:", L"click:&", L"press:OK", L"key:TAB", L"key:esc", L"OK"}) {
         why.clear();
         EXPECT_FALSE(ParseDialogScript(bad, why)) << bad;
