@@ -40,23 +40,9 @@ size_t& ScriptsUsed() {
     return used;
 }
 
-std::wstring ClassName(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-std::wstring WindowText(HWND hwnd) {
-    int n = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(n > 0 ? n : 0) + 1, L'\0');
-    n = GetWindowTextW(hwnd, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return text;
-}
-
 LONG ButtonType(HWND hwnd) { return GetWindowLongW(hwnd, GWL_STYLE) & BS_TYPEMASK; }
 
-bool IsButtonClass(HWND hwnd) { return _wcsicmp(ClassName(hwnd).c_str(), L"Button") == 0; }
+bool IsButtonClass(HWND hwnd) { return _wcsicmp(ClassOf(hwnd).c_str(), L"Button") == 0; }
 
 bool IsCheckBox(HWND hwnd) {
     if (!IsButtonClass(hwnd)) return false;
@@ -86,7 +72,7 @@ std::vector<HWND> Controls(HWND hwnd) {
 json Describe(HWND hwnd) {
     json controls = json::array();
     for (HWND c : Controls(hwnd)) {
-        json control = {{"class", Utf8(ClassName(c))}, {"text", Utf8(WindowText(c))},
+        json control = {{"class", Utf8(ClassOf(c))}, {"text", Utf8(TextOf(c))},
                         {"enabled", IsWindowEnabled(c) != FALSE}};
         if (IsCheckBox(c)) control["checked"] = SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
         controls.push_back(std::move(control));
@@ -98,7 +84,7 @@ json Describe(HWND hwnd) {
 HWND Find(HWND hwnd, const DialogAction& a) {
     const bool wantCheck = a.kind == DialogAction::Kind::Check || a.kind == DialogAction::Kind::Uncheck;
     for (HWND c : Controls(hwnd))
-        if ((wantCheck ? IsCheckBox(c) : IsPushButton(c)) && TextMatches(WindowText(c), a.text)) return c;
+        if ((wantCheck ? IsCheckBox(c) : IsPushButton(c)) && TextMatches(TextOf(c), a.text)) return c;
     return nullptr;
 }
 
@@ -169,10 +155,24 @@ void Step(Opened& w) {
 
 }  // namespace
 
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(n > 0 ? n : 0) + 1, L'\0');
+    n = GetWindowTextW(hwnd, text.data(), n + 1);
+    text.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return text;
+}
+
 bool DialogOpened(HWND hwnd) {
     Opened w;
     w.hwnd = hwnd;
-    w.entry = {{"caption", Utf8(WindowText(hwnd))}, {"class", Utf8(ClassName(hwnd))}, {"controls", Describe(hwnd)}};
+    w.entry = {{"caption", Utf8(TextOf(hwnd))}, {"class", Utf8(ClassOf(hwnd))}, {"controls", Describe(hwnd)}};
     size_t& used = ScriptsUsed();
     if (used < g.opt.dialogs.size()) {
         const std::wstring& script = g.opt.dialogs[used++];

@@ -3,9 +3,15 @@
 // child controls), and the --dialog scripts that act on them as a user would.
 #include <windows.h>
 
+#include <string>
+
 #include <nlohmann/json.hpp>
 
 namespace quillhost {
+
+// A window's class name and its text (caption or contents).
+std::wstring ClassOf(HWND hwnd);
+std::wstring TextOf(HWND hwnd);
 
 // A window of the plug-in seen for the first time: recorded with its controls.
 // True when a --dialog script takes it over (the caller then leaves it open);

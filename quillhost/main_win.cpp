@@ -296,20 +296,6 @@ void* CallbackAddress(int index) {
 
 // ---- windows the plug-in opens --------------------------------------------
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-std::wstring TextOf(HWND hwnd) {
-    int n = GetWindowTextLengthW(hwnd);
-    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(hwnd, text.data(), n + 1);
-    text.resize(static_cast<size_t>(n > 0 ? n : 0));
-    return text;
-}
-
 BOOL CALLBACK CollectStatic(HWND child, LPARAM lp) {
     auto* texts = reinterpret_cast<std::wstring*>(lp);
     if (_wcsicmp(ClassOf(child).c_str(), L"Static") == 0) {
