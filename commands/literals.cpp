@@ -1,11 +1,17 @@
 #include "commands/literals.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <cstdint>
 #include <stdexcept>
 
 #include "commands/search.h"
 #include "commands/simd.h"
+
+#if QUILL_SSE2
+#include <immintrin.h>
+#endif
 
 namespace quill::commands {
 namespace {
@@ -42,53 +48,109 @@ size_t Find2(const char16_t* t, size_t from, size_t n, char16_t a, char16_t b) n
     return static_cast<size_t>(search::Find2(t + from, t + n, a, b) - t);
 }
 
-// In code, what may start something: a quote, a double quote, a - or a /, or
-// an r, R, p or P that is the first character of a line after spaces and tabs
-// (a SQL*Plus remark or prompt, maybe). Line breaks themselves are no stop:
-// where lines start is worked out block by block, without a branch.
 #if QUILL_SSE2
-class CodeSearch {
-public:
-    // lineStart: the search starts at the start of a line.
-    explicit CodeSearch(bool lineStart) noexcept : carry_(lineStart ? 1u : 0u) {}
+using Classes = CharClasses;
 
-    // The events among the sixteen characters from p on, one bit each.
-    unsigned Block(const char16_t* p) noexcept {
+// Sixteen characters at a time, with SSE2, which every x64 processor has.
+struct Narrow {
+    static Classes Classify(const char16_t* p) noexcept {
         using search::ByteIs;
-        const __m128i b = search::Bytes(p);
-        auto mask = [](__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); };
-        const __m128i quotes = _mm_or_si128(ByteIs<u'\''>(b), ByteIs<u'"'>(b));
-        const unsigned stops = mask(_mm_or_si128(quotes, _mm_or_si128(ByteIs<u'-'>(b), ByteIs<u'/'>(b))));
-        const unsigned breaks = mask(_mm_or_si128(ByteIs<u'\r'>(b), ByteIs<u'\n'>(b)));
-        const unsigned blanks = mask(_mm_or_si128(ByteIs<u' '>(b), ByteIs<u'\t'>(b)));
-        const __m128i lower = _mm_or_si128(b, _mm_set1_epi8(0x20));  // 00 and FF stay no letter
-        const unsigned letters = mask(_mm_or_si128(ByteIs<u'r'>(lower), ByteIs<u'p'>(lower)));
-        // Where lines start (bit 16: the next block's first character), and
-        // the first character that is no blank from each: a blank run that
-        // starts a line is carried through by adding its first bit.
-        const unsigned starts = (breaks << 1) | carry_;
-        const unsigned first = ((blanks + (starts & blanks)) | starts) & ~blanks;
-        carry_ = first >> 16;
-        return (stops | (first & letters)) & 0xFFFF;
+        Classes c;
+        for (int k = 0; k < 4; ++k) {
+            const __m128i b = search::Bytes(p + 16 * k);
+            const __m128i lower = _mm_or_si128(b, _mm_set1_epi8(0x20));  // 00 and FF stay no letter
+            auto bits = [k](__m128i m) { return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(m))} << (16 * k); };
+            const __m128i dash = ByteIs<u'-'>(b);
+            c.quote |= bits(ByteIs<u'\''>(b));
+            c.q |= bits(ByteIs<u'q'>(lower));
+            c.dquote |= bits(ByteIs<u'"'>(b));
+            c.opener |= bits(_mm_or_si128(dash, ByteIs<u'/'>(b)));
+            c.second |= bits(_mm_or_si128(dash, ByteIs<u'*'>(b)));
+            c.breaks |= bits(_mm_or_si128(ByteIs<u'\r'>(b), ByteIs<u'\n'>(b)));
+            c.blanks |= bits(_mm_or_si128(ByteIs<u' '>(b), ByteIs<u'\t'>(b)));
+            c.letters |= bits(_mm_or_si128(ByteIs<u'r'>(lower), ByteIs<u'p'>(lower)));
+        }
+        return c;
     }
-
-private:
-    unsigned carry_;
 };
 
-size_t FindCode(const char16_t* t, size_t from, size_t n, bool lineStart) noexcept {
-    CodeSearch search(lineStart);
-    size_t i = from;
-    for (; n - i >= 16; i += 16)
-        if (const unsigned events = search.Block(t + i)) return i + static_cast<size_t>(std::countr_zero(events));
-    // The rest, padded with NUL, which is none of the characters that count.
-    char16_t last[16] = {};
-    std::copy(t + i, t + n, last);
-    const unsigned events = search.Block(last);
-    return events ? i + static_cast<size_t>(std::countr_zero(events)) : n;
+// Thirty-two at a time, with AVX2, where the processor has it (chosen once, at
+// run time). Functions of their own, so that the rest of the program never
+// meets an instruction the processor may lack.
+#define QUILL_WIDE [[gnu::target("avx2")]]
+struct Wide {
+    QUILL_WIDE static inline __m256i Is(__m256i bytes, char c) noexcept {
+        return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c));
+    }
+    QUILL_WIDE static inline uint32_t Bits(__m256i m) noexcept { return static_cast<uint32_t>(_mm256_movemask_epi8(m)); }
+
+    QUILL_WIDE static inline Classes Classify(const char16_t* p) noexcept {
+        Classes c;
+        for (int k = 0; k < 2; ++k) {
+            const auto* v = reinterpret_cast<const __m256i*>(p + 32 * k);
+            // Packing works within each half of the register: put the quarters back in order.
+            const __m256i b =
+                _mm256_permute4x64_epi64(_mm256_packus_epi16(_mm256_loadu_si256(v), _mm256_loadu_si256(v + 1)), 0xD8);
+            const __m256i lower = _mm256_or_si256(b, _mm256_set1_epi8(0x20));
+            const __m256i dash = Is(b, '-');
+            const int at = 32 * k;
+            c.quote |= uint64_t{Bits(Is(b, '\''))} << at;
+            c.q |= uint64_t{Bits(Is(lower, 'q'))} << at;
+            c.dquote |= uint64_t{Bits(Is(b, '"'))} << at;
+            c.opener |= uint64_t{Bits(_mm256_or_si256(dash, Is(b, '/')))} << at;
+            c.second |= uint64_t{Bits(_mm256_or_si256(dash, Is(b, '*')))} << at;
+            c.breaks |= uint64_t{Bits(_mm256_or_si256(Is(b, '\r'), Is(b, '\n')))} << at;
+            c.blanks |= uint64_t{Bits(_mm256_or_si256(Is(b, ' '), Is(b, '\t')))} << at;
+            c.letters |= uint64_t{Bits(_mm256_or_si256(Is(lower, 'r'), Is(lower, 'p')))} << at;
+        }
+        return c;
+    }
+};
+
+// The classes of count blocks of sixty-four characters from p on, the last
+// ones cut off at end and padded with NUL, which is none of the characters
+// that count. Once for every few blocks, so that the choice of the
+// processor's widest registers costs a call now and then only.
+template <class Width>
+[[gnu::always_inline]] inline void ClassifyBlocks(const char16_t* p, const char16_t* end, Classes* out,
+                                                  size_t count) noexcept {
+    for (size_t k = 0; k < count; ++k, p += 64) {
+        if (end - p >= 64) {
+            out[k] = Width::Classify(p);
+        } else {
+            char16_t last[64] = {};
+            std::copy(p, end, last);
+            out[k] = Width::Classify(last);
+        }
+    }
+}
+
+QUILL_WIDE void ClassifyWide(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
+    ClassifyBlocks<Wide>(p, end, out, count);
+}
+
+void ClassifyNarrow(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
+    ClassifyBlocks<Narrow>(p, end, out, count);
+}
+
+std::atomic<bool> narrowOnly{false};
+
+[[gnu::noinline]] void Classify(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
+    static const bool wide = __builtin_cpu_supports("avx2");
+    if (wide && !narrowOnly.load(std::memory_order_relaxed)) ClassifyWide(p, end, out, count);
+    else ClassifyNarrow(p, end, out, count);
+}
+
+// Bit i set where an odd number of the bits 0 to i of x are set.
+inline uint64_t PrefixXor(uint64_t x) noexcept {
+    for (int shift = 1; shift < 64; shift *= 2) x ^= x << shift;
+    return x;
 }
 #else
-size_t FindCode(const char16_t* t, size_t from, size_t n, bool lineStart) noexcept {
+// In code, what may start something: a quote, a double quote, a - or a /, or
+// an r, R, p or P that is the first character of a line after spaces and tabs
+// (a SQL*Plus remark or prompt, maybe).
+size_t FindCode(const char16_t* t, size_t from, size_t n, bool& lineStart) noexcept {
     for (size_t i = from; i < n; ++i) {
         const char16_t c = t[i];
         if (c == u'\'' || c == u'"' || c == u'-' || c == u'/') return i;
@@ -115,7 +177,7 @@ LiteralScanner::LiteralScanner(std::u16string_view part, const TextContext& cont
     size_ = whole.size();
     from_ = offset;
     to_ = offset + part.size();
-    pos_ = part.empty() ? size_ : 0;
+    if (part.empty()) pos_ = decided_ = size_;
 }
 
 // The length of the word at i when it is REM, REMA, REMAR, REMARK, PRO, PROM,
@@ -132,14 +194,15 @@ size_t LiteralScanner::SqlPlusWord(size_t i) const noexcept {
     return m;
 }
 
+// The character before position i; a space before the start.
+inline char16_t LiteralScanner::Before(size_t i) const noexcept { return i > 0 ? text_[i - 1] : u' '; }
+
 // Where the literal whose first quote stands at quote begins: at the quote, or
 // at the q (or the n before it) of a q-quoted literal.
 size_t LiteralScanner::QuoteBegin(size_t quote) const noexcept {
     if (quote + 1 >= size_) return quote;
     const char16_t delimiter = text_[quote + 1];
     if (IsBlank(delimiter) || IsLineBreak(delimiter)) return quote;
-    // The look-back never reaches before floor_: what stood right before it
-    // closed a span (a quote), which is no q and no n.
     const char16_t q = Before(quote);
     if (q != u'q' && q != u'Q') return quote;
     const char16_t before = Before(quote - 1);
@@ -182,53 +245,190 @@ inline size_t LiteralScanner::LiteralEnd(size_t from) const noexcept {
     }
 }
 
-bool LiteralScanner::Next(Span& span) {
+LiteralScanner::Taken LiteralScanner::Event(size_t i) const noexcept {
     const char16_t* const t = text_;
     const size_t n = size_;
-    while (pos_ < to_) {
-        // Only the start of the text is a line start that the scan comes in
-        // at: everywhere else it goes on after a character that is no blank.
-        const size_t i = FindCode(t, pos_, n, pos_ == 0);
-        if (i == n) break;
-        const char16_t c = t[i];
-        size_t begin = i, end;
-        if (c == u'\'') {
-            // Mostly no q before it: then no q-quoted literal either.
-            if ((Before(i) | 0x20) == u'q' && (begin = QuoteBegin(i)) != i)
-                end = QEnd(i);
-            else
-                end = LiteralEnd(i + 1);
-        } else if (c == u'"') {
-            const size_t j = FindAny<u'"'>(t, i + 1, n);
-            end = j == n ? n : j + 1;
-        } else {
-            if (c == u'-') {
-                pos_ = i + 1 < n && t[i + 1] == u'-' ? FindAny<u'\r', u'\n'>(t, i + 2, n) : i + 1;
-            } else if (c == u'/' && i + 1 < n && t[i + 1] == u'*') {
-                const size_t j = Find2(t, i + 2, n, u'*', u'/');
-                pos_ = j == n ? n : j + 2;
-            } else if (c == u'/') {
-                pos_ = i + 1;
-            } else {
-                // The first word of a line, starting with r or p.
-                const size_t word = SqlPlusWord(i);
-                pos_ = word ? FindAny<u'\r', u'\n'>(t, i + word, n) : i + 1;
+    const char16_t c = t[i];
+    if (c == u'\'') {
+        // Mostly no q before it: then no q-quoted literal either.
+        size_t begin = i;
+        const size_t end = (Before(i) | 0x20) == u'q' && (begin = QuoteBegin(i)) != i ? QEnd(i) : LiteralEnd(i + 1);
+        return {begin, end, true};
+    }
+    if (c == u'"') {
+        const size_t j = FindAny<u'"'>(t, i + 1, n);
+        return {i, j == n ? n : j + 1, true};
+    }
+    if (c == u'-') return {i, i + 1 < n && t[i + 1] == u'-' ? FindAny<u'\r', u'\n'>(t, i + 2, n) : i + 1, false};
+    if (c == u'/') {
+        if (i + 1 < n && t[i + 1] == u'*') {
+            const size_t j = Find2(t, i + 2, n, u'*', u'/');
+            return {i, j == n ? n : j + 2, false};
+        }
+        return {i, i + 1, false};
+    }
+    // The first word of a line, starting with r or p.
+    const size_t word = SqlPlusWord(i);
+    return {i, word ? FindAny<u'\r', u'\n'>(t, i + word, n) : i + 1, false};
+}
+
+void LiteralScanner::Mark(size_t begin, size_t end, bool kept) noexcept {
+    const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
+    pendingKept_ = kept;
+    if (!kept) return;
+    // Only a q-quoted literal begins before where the scan took it up, by
+    // two characters at most: still in the window.
+    begin = std::max(begin, first_ * 64);
+    end = std::min(end, windowEnd);
+    for (size_t i = begin; i < end;) {
+        const size_t bit = i % 64;
+        const size_t count = std::min<size_t>(64 - bit, end - i);
+        bits_[i / 64 - first_] |= (count == 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1) << bit;
+        i += count;
+    }
+}
+
+#if QUILL_SSE2
+// The window block by block. Where a literal starts and ends follows from the
+// parity of the quotes before each position, as long as nothing else happens
+// in code: a double quote, --, /*, the first letter of a line that may be REM
+// or PROMPT, or a q right before a quote that opens a literal. The first of
+// those is handed to Event, and the block goes on after what it took.
+void LiteralScanner::ScanWindow() noexcept {
+    const char16_t* const t = text_;
+    const size_t n = size_;
+    const size_t windowEnd = std::min((first_ + kWindow) * 64, n);
+    size_t pos = pos_;
+    bool inside = inside_, lineStart = lineStart_, afterQ = afterQ_;
+    while (pos < windowEnd) {
+        const size_t block = pos / 64;
+        if (block - batch_ >= batchCount_) {
+            batch_ = block;
+            batchCount_ = std::min(kBatch, (n - 1) / 64 + 1 - block);
+            Classify(t + block * 64, t + n, classes_, batchCount_);
+        }
+        const CharClasses& c = classes_[block - batch_];
+        const size_t base = block * 64;
+        const size_t end = std::min(base + 64, n);
+        const uint64_t valid = end - base == 64 ? ~uint64_t{0} : (uint64_t{1} << (end - base)) - 1;
+        // Where the scan comes in after something it took whole, what lies
+        // before may have been overwritten.
+        uint64_t live = valid & (~uint64_t{0} << (pos - base));
+        // The character after the block, for pairs that straddle its end.
+        const char16_t next = end < n ? t[end] : u'\0';
+        const uint64_t comments = c.opener & ((c.second >> 1) | (uint64_t{next == u'-' || next == u'*'} << 63));
+        // Where lines start, and the first character that is no blank from
+        // each: a blank run that starts a line is carried through by adding
+        // its first bit.
+        const uint64_t blanks = c.blanks & live;
+        const uint64_t breaks = c.breaks & live;
+        const uint64_t starts = (breaks << 1) | uint64_t{lineStart};
+        uint64_t run;
+        const bool carried = __builtin_add_overflow(blanks, starts & blanks, &run);
+        const uint64_t first = (run | starts) & ~blanks;
+        const uint64_t others = c.dquote | comments | (first & c.letters);
+        const uint64_t afterQs = (c.q << 1) | uint64_t{afterQ};
+        uint64_t& bits = bits_[block - first_];
+        for (;;) {
+            const uint64_t quotes = c.quote & live;
+            const uint64_t in = PrefixXor(quotes) ^ (inside ? ~uint64_t{0} : 0);
+            // A quote right after a q that opens a literal may open a
+            // q-quoted one: Event decides.
+            const uint64_t events = ((others & ~in) | (quotes & in & afterQs)) & live;
+            if (!events) {
+                bits |= (in | quotes) & live;
+                pos = end;
+                inside = in >> 63;
+                lineStart = (breaks >> 63) | carried;
+                afterQ = c.q >> 63;
+                break;
             }
+            const size_t at = static_cast<size_t>(std::countr_zero(events));
+            bits |= (in | quotes) & live & ((uint64_t{1} << at) - 1);
+            const Taken taken = Event(base + at);
+            Mark(taken.begin, taken.end, taken.kept);
+            pos = taken.end;
+            // On in code, after a character that is no blank and no q.
+            inside = lineStart = afterQ = false;
+            if (pos >= end) break;
+            live = valid & (~uint64_t{0} << (pos - base));
+        }
+    }
+    pos_ = pos;
+    inside_ = inside;
+    lineStart_ = lineStart;
+    afterQ_ = afterQ;
+}
+
+void ScanNarrowOnlyForTests(bool narrow) noexcept { narrowOnly = narrow; }
+#else
+void ScanNarrowOnlyForTests(bool) noexcept {}
+
+// The window event by event.
+void LiteralScanner::ScanWindow() noexcept {
+    const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
+    while (pos_ < windowEnd) {
+        const size_t i = FindCode(text_, pos_, windowEnd, lineStart_);
+        if (i == windowEnd) {
+            pos_ = i;
+            break;
+        }
+        const Taken taken = Event(i);
+        Mark(taken.begin, taken.end, taken.kept);
+        pos_ = taken.end;
+        lineStart_ = false;  // after a character that is no blank
+    }
+}
+#endif
+
+bool LiteralScanner::More() {
+    if (decided_ >= to_) return false;
+    // The window moves on to the block where the undecided part begins, which
+    // keeps its bits.
+    const size_t block = decided_ / 64;
+    const uint64_t kept = block >= first_ && block - first_ < kWindow ? bits_[block - first_] : 0;
+    std::fill(std::begin(bits_), std::end(bits_), uint64_t{0});
+    bits_[0] = kept;
+    const size_t oldEnd = std::max((first_ + kWindow) * 64, block * 64);
+    first_ = block;
+    const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
+    // What the scan took beyond the last window.
+    if (pos_ > oldEnd) Mark(oldEnd, pos_, pendingKept_);
+    if (pos_ < windowEnd) ScanWindow();
+    // The scan looks back three characters at most (for the n and the q of a
+    // q-quoted literal): those stay undecided, for the text may be changed
+    // before what is decided.
+    decided_ = pos_ >= size_ ? windowEnd : std::min(windowEnd, pos_ - std::min<size_t>(pos_, 3));
+    return true;
+}
+
+size_t LiteralScanner::FindBit(size_t at, bool value) const noexcept {
+    const uint64_t flip = value ? 0 : ~uint64_t{0};
+    while (at < decided_) {
+        const uint64_t word = ((bits_[at / 64 - first_] ^ flip) >> (at % 64));
+        if (word) return std::min(at + static_cast<size_t>(std::countr_zero(word)), decided_);
+        at = (at / 64 + 1) * 64;
+    }
+    return decided_;
+}
+
+bool LiteralScanner::Next(Span& span) {
+    for (;;) {
+        size_t begin = FindBit(cursor_, true);
+        if (begin == decided_) {
+            cursor_ = decided_;
+            if (cursor_ >= to_ || !More()) return false;
             continue;
         }
-        pos_ = end;
-        if (end < n) {
-            floor_ = end;
-            beforeFloor_ = t[end - 1];
-        }
-        if (begin >= to_) break;
+        size_t end = FindBit(begin, false);
+        while (end == decided_ && More()) end = FindBit(end, false);
+        cursor_ = end;
+        if (begin >= to_) return false;
         if (end <= from_) continue;
         span.begin = std::max(begin, from_) - from_;
         span.end = std::min(end, to_) - from_;
         return true;
     }
-    pos_ = n;
-    return false;
 }
 
 }  // namespace quill::commands

@@ -81,21 +81,20 @@ struct AllTabs {
     bool Protected(size_t) const noexcept { return false; }
 };
 
-// The literals of the text, from the scanner one at a time as the positions
-// asked about move on (they never move back).
+// The literals of the text, from the scanner a window at a time as the
+// positions asked about move on (they never move back).
 class Literals {
 public:
-    explicit Literals(std::u16string_view text) : scanner_(text, TextContext{}) { more_ = scanner_.Next(span_); }
+    explicit Literals(std::u16string_view text) : scanner_(text, TextContext{}) {}
 
     bool Protected(size_t at) {
-        while (more_ && span_.end <= at) more_ = scanner_.Next(span_);
-        return more_ && span_.begin <= at;
+        while (at >= scanner_.Decided())
+            if (!scanner_.More()) return false;
+        return scanner_.Protected(at);
     }
 
 private:
     LiteralScanner scanner_;
-    Span span_;
-    bool more_ = false;
 };
 
 // Where the column count of position at starts (see above): at the start of

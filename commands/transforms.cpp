@@ -179,42 +179,30 @@ bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out) {
 // stretch there.)
 namespace {
 
-// The spans a few at a time, from the scanner. Everything before Limit() is
-// known; the text may be changed in place before it, and only before it.
+// The protected positions a window at a time, from the scanner. Everything
+// before Limit() is known; the text may be changed in place before it, and
+// only before it.
 class SpanWindow {
 public:
     SpanWindow(std::u16string_view text, const TextContext& context)
-        : scanner_(text, context), first_(text.data()), end_(text.data() + text.size()) {
-        Refill();
+        : scanner_(text, context), first_(text.data()), size_(text.size()) {
+        scanner_.More();
     }
 
-    const char16_t* Limit() const noexcept { return limit_; }
-    bool Done() const noexcept { return limit_ == end_; }
+    const char16_t* Limit() const noexcept { return first_ + scanner_.Decided(); }
+    bool Done() const noexcept { return scanner_.Decided() == size_; }
 
-    // The next spans, once all before Limit() is dealt with.
-    void Refill() {
-        count_ = index_ = 0;
-        while (count_ < kSpans && scanner_.Next(spans_[count_])) ++count_;
-        limit_ = count_ == kSpans ? first_ + spans_[kSpans - 1].end : end_;
-    }
+    // The next window, once all before Limit() is dealt with.
+    void Refill() { scanner_.More(); }
 
-    // Whether p lies in a span. p is never before a position asked about
-    // earlier, and lies before Limit().
-    bool Protected(const char16_t* p) noexcept {
-        const auto at = static_cast<size_t>(p - first_);
-        while (index_ < count_ && spans_[index_].end <= at) ++index_;
-        return index_ < count_ && spans_[index_].begin <= at;
-    }
+    // Whether p lies in a span. p is never before Limit() as it was before the
+    // last Refill(), and lies before Limit().
+    bool Protected(const char16_t* p) const noexcept { return scanner_.Protected(static_cast<size_t>(p - first_)); }
 
 private:
-    static constexpr size_t kSpans = 64;
     LiteralScanner scanner_;
     const char16_t* first_;
-    const char16_t* end_;
-    const char16_t* limit_ = nullptr;
-    Span spans_[kSpans];
-    size_t count_ = 0;
-    size_t index_ = 0;
+    size_t size_;
 };
 
 // The first p, from p on, where a stands with b right after it, outside the
@@ -312,8 +300,10 @@ bool SqueezeBlankLines(std::u16string& text, const TextContext& context) {
     char16_t* w = first + (r - first);
     do {
         *w++ = *r++;  // the LF
-        if (w[-2] == u'\r' && end - r >= 2 && r[0] == u'\r' && r[1] == u'\n' && !spans.Protected(r - 1))
+        if (w[-2] == u'\r' && end - r >= 2 && r[0] == u'\r' && r[1] == u'\n' && !spans.Protected(r - 1)) {
             while (end - r >= 2 && r[0] == u'\r' && r[1] == u'\n') r += 2;
+            while (spans.Limit() < r) spans.Refill();  // the run may reach past the window
+        }
     } while (CopyDownToNext(spans, r, w, u'\n', u'\r'));
     text.resize(static_cast<size_t>(w - first));
     return true;
