@@ -70,6 +70,8 @@ struct Narrow {
             c.blanks |= bits(_mm_or_si128(ByteIs<u' '>(b), ByteIs<u'\t'>(b)));
             c.letters |= bits(_mm_or_si128(ByteIs<u'r'>(lower), ByteIs<u'p'>(lower)));
         }
+        c.parity = c.quote;
+        for (int shift = 1; shift < 64; shift *= 2) c.parity ^= c.parity << shift;
         return c;
     }
 };
@@ -77,7 +79,7 @@ struct Narrow {
 // Thirty-two at a time, with AVX2, where the processor has it (chosen once, at
 // run time). Functions of their own, so that the rest of the program never
 // meets an instruction the processor may lack.
-#define QUILL_WIDE [[gnu::target("avx2")]]
+#define QUILL_WIDE [[gnu::target("avx2,pclmul")]]
 struct Wide {
     QUILL_WIDE static inline __m256i Is(__m256i bytes, char c) noexcept {
         return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c));
@@ -103,6 +105,10 @@ struct Wide {
             c.blanks |= uint64_t{Bits(_mm256_or_si256(Is(b, ' '), Is(b, '\t')))} << at;
             c.letters |= uint64_t{Bits(_mm256_or_si256(Is(lower, 'r'), Is(lower, 'p')))} << at;
         }
+        // Carry-less multiplication by all ones: each bit the sum of those up to it.
+        const __m128i product = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(c.quote)),
+                                                     _mm_set1_epi8(static_cast<char>(0xFF)), 0);
+        c.parity = static_cast<uint64_t>(_mm_cvtsi128_si64(product));
         return c;
     }
 };
@@ -135,17 +141,15 @@ void ClassifyNarrow(const char16_t* p, const char16_t* end, Classes* out, size_t
 
 std::atomic<bool> narrowOnly{false};
 
+// The bits from k on (none for k from 64 on).
+inline uint64_t Above(size_t k) noexcept { return k < 64 ? ~uint64_t{0} << k : 0; }
+
 [[gnu::noinline]] void Classify(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
-    static const bool wide = __builtin_cpu_supports("avx2");
+    static const bool wide = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("pclmul");
     if (wide && !narrowOnly.load(std::memory_order_relaxed)) ClassifyWide(p, end, out, count);
     else ClassifyNarrow(p, end, out, count);
 }
 
-// Bit i set where an odd number of the bits 0 to i of x are set.
-inline uint64_t PrefixXor(uint64_t x) noexcept {
-    for (int shift = 1; shift < 64; shift *= 2) x ^= x << shift;
-    return x;
-}
 #else
 // In code, what may start something: a quote, a double quote, a - or a /, or
 // an r, R, p or P that is the first character of a line after spaces and tabs
@@ -331,7 +335,11 @@ void LiteralScanner::ScanWindow() noexcept {
         uint64_t& bits = bits_[block - first_];
         for (;;) {
             const uint64_t quotes = c.quote & live;
-            const uint64_t in = PrefixXor(quotes) ^ (inside ? ~uint64_t{0} : 0);
+            // Inside a literal: the parity of the quotes from where the scan
+            // came in, which is outside when it came in after something it took.
+            const size_t start = pos - base;
+            const uint64_t flip = start == 0 ? 0 - uint64_t{inside} : 0 - ((c.parity >> (start - 1)) & 1);
+            const uint64_t in = c.parity ^ flip;
             // A quote right after a q that opens a literal may open a
             // q-quoted one: Event decides.
             const uint64_t events = ((others & ~in) | (quotes & in & afterQs)) & live;
@@ -345,13 +353,32 @@ void LiteralScanner::ScanWindow() noexcept {
             }
             const size_t at = static_cast<size_t>(std::countr_zero(events));
             bits |= (in | quotes) & live & ((uint64_t{1} << at) - 1);
-            const Taken taken = Event(base + at);
-            Mark(taken.begin, taken.end, taken.kept);
-            pos = taken.end;
             // On in code, after a character that is no blank and no q.
             inside = lineStart = afterQ = false;
+            // A quoted identifier, or a comment to the end of its line, that
+            // ends in this block is taken here; all else by Event.
+            const char16_t ch = t[base + at];
+            uint64_t until = 0;
+            if (ch == u'"') {
+                until = c.dquote & Above(at + 1);
+            } else if (ch == u'-' && t[base + at + 1] == u'-') {
+                until = c.breaks & Above(at + 2);
+            } else if (ch != u'\'' && ch != u'/') {
+                // A - without another, or the first letter of a line.
+                const size_t word = ch == u'-' ? 0 : SqlPlusWord(base + at);
+                until = word ? c.breaks & Above(at + word) : uint64_t{1} << at;
+            }
+            if (until) {
+                const size_t stop = static_cast<size_t>(std::countr_zero(until));
+                if (ch == u'"') bits |= Above(at) & ~Above(stop + 1);
+                pos = base + stop + (ch == u'"' || stop == at);
+            } else {
+                const Taken taken = Event(base + at);
+                Mark(taken.begin, taken.end, taken.kept);
+                pos = taken.end;
+            }
             if (pos >= end) break;
-            live = valid & (~uint64_t{0} << (pos - base));
+            live = valid & Above(pos - base);
         }
     }
     pos_ = pos;

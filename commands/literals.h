@@ -51,6 +51,7 @@ struct CharClasses {
     uint64_t breaks = 0;  // CR, LF
     uint64_t blanks = 0;  // space, tab
     uint64_t letters = 0;  // r, R, p, P
+    uint64_t parity = 0;  // set where an odd number of quotes stand up to here
 };
 
 // Decides which positions of a part are protected, a window of a few thousand

@@ -114,6 +114,20 @@ void LiteralTextScanOnly(benchmark::State& state) {
 }
 BENCHMARK(LiteralTextScanOnly)->Unit(benchmark::kMillisecond);
 
+// The scan as the transforms take it: every position decided, window by
+// window, nothing asked and nothing written.
+void LiteralTextScanWindows(benchmark::State& state) {
+    const std::u16string& in = Text();
+    for (auto _ : state) {
+        LiteralScanner scanner(in, {});
+        while (scanner.More()) {
+        }
+        benchmark::DoNotOptimize(scanner.Decided());
+    }
+    bench::Bytes(state, in.size());
+}
+BENCHMARK(LiteralTextScanWindows)->Unit(benchmark::kMillisecond);
+
 // Adversarial texts stay linear: n characters of quotes (doubled, so one
 // literal); of spaces before a line break between two literals; of pieces that
 // each open something (q-quotes, comments) that the next one closes or not.
