@@ -1,17 +1,12 @@
 #include "commands/literals.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <stdexcept>
 
 #include "commands/search.h"
 #include "commands/simd.h"
-
-#if QUILL_SSE2
-#include <immintrin.h>
-#endif
 
 namespace quill::commands {
 namespace {
@@ -79,7 +74,6 @@ struct Narrow {
 // Thirty-two at a time, with AVX2, where the processor has it (chosen once, at
 // run time). Functions of their own, so that the rest of the program never
 // meets an instruction the processor may lack.
-#define QUILL_WIDE [[gnu::target("avx2,pclmul")]]
 struct Wide {
     QUILL_WIDE static inline __m256i Is(__m256i bytes, char c) noexcept {
         return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c));
@@ -139,14 +133,11 @@ void ClassifyNarrow(const char16_t* p, const char16_t* end, Classes* out, size_t
     ClassifyBlocks<Narrow>(p, end, out, count);
 }
 
-std::atomic<bool> narrowOnly{false};
-
 // The bits from k on (none for k from 64 on).
 inline uint64_t Above(size_t k) noexcept { return k < 64 ? ~uint64_t{0} << k : 0; }
 
 [[gnu::noinline]] void Classify(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
-    static const bool wide = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("pclmul");
-    if (wide && !narrowOnly.load(std::memory_order_relaxed)) ClassifyWide(p, end, out, count);
+    if (WideVectors()) ClassifyWide(p, end, out, count);
     else ClassifyNarrow(p, end, out, count);
 }
 
@@ -387,9 +378,7 @@ void LiteralScanner::ScanWindow() noexcept {
     afterQ_ = afterQ;
 }
 
-void ScanNarrowOnlyForTests(bool narrow) noexcept { narrowOnly = narrow; }
 #else
-void ScanNarrowOnlyForTests(bool) noexcept {}
 
 // The window event by event.
 void LiteralScanner::ScanWindow() noexcept {

@@ -130,7 +130,4 @@ private:
     size_t batchCount_ = 0;
 };
 
-// The tests run the scan of processors without AVX2 also where it is there.
-void ScanNarrowOnlyForTests(bool narrow) noexcept;
-
 }  // namespace quill::commands
