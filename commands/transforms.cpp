@@ -59,8 +59,8 @@ const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, 
 // end); w moves past what was copied. A block is stored whole only where it
 // overwrites nothing still to be read: when it is taken whole, or when w lies
 // at least a block behind r.
-const char16_t* CopyDownUntil2Narrow(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
-                                     char16_t b) noexcept {
+const char16_t* CopyDownUntil2(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
+                               char16_t b) noexcept {
 #if QUILL_SSE2
     const __m128i first = _mm_set1_epi16(static_cast<short>(a));
     const __m128i second = _mm_set1_epi16(static_cast<short>(b));
@@ -88,49 +88,6 @@ const char16_t* CopyDownUntil2Narrow(const char16_t* r, const char16_t* end, cha
     }
     if (r < end) *w++ = *r++;
     return end;
-}
-
-#if QUILL_SSE2
-// The same, thirty-two characters at a time.
-QUILL_WIDE const char16_t* CopyDownUntil2Wide(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
-                                              char16_t b) noexcept {
-    const __m256i first = _mm256_set1_epi16(static_cast<short>(a));
-    const __m256i second = _mm256_set1_epi16(static_cast<short>(b));
-    while (end - r >= 33) {
-        const auto* v = reinterpret_cast<const __m256i*>(r);
-        const auto* u = reinterpret_cast<const __m256i*>(r + 1);
-        const __m256i x = _mm256_loadu_si256(v);
-        const __m256i y = _mm256_loadu_si256(v + 1);
-        const __m256i lo = _mm256_and_si256(_mm256_cmpeq_epi16(x, first), _mm256_cmpeq_epi16(_mm256_loadu_si256(u), second));
-        const __m256i hi =
-            _mm256_and_si256(_mm256_cmpeq_epi16(y, first), _mm256_cmpeq_epi16(_mm256_loadu_si256(u + 1), second));
-        // Two bits for each character.
-        const uint64_t hits = static_cast<uint32_t>(_mm256_movemask_epi8(lo)) |
-                              uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(hi))} << 32;
-        if (!hits || r - w >= 32) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), x);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + 16), y);
-        } else {
-            for (int i = 0; i < std::countr_zero(hits) / 2; ++i) w[i] = r[i];
-        }
-        if (hits) {
-            const int n = std::countr_zero(hits) / 2;
-            w += n;
-            return r + n;
-        }
-        w += 32;
-        r += 32;
-    }
-    return CopyDownUntil2Narrow(r, end, w, a, b);
-}
-#endif
-
-const char16_t* CopyDownUntil2(const char16_t* r, const char16_t* end, char16_t*& w, char16_t a,
-                               char16_t b) noexcept {
-#if QUILL_SSE2
-    if (WideVectors()) return CopyDownUntil2Wide(r, end, w, a, b);
-#endif
-    return CopyDownUntil2Narrow(r, end, w, a, b);
 }
 
 }  // namespace
