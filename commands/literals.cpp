@@ -293,16 +293,18 @@ void LiteralScanner::ScanWindow() noexcept {
     const char16_t* const t = text_;
     const size_t n = size_;
     const size_t windowEnd = std::min((first_ + kWindow) * 64, n);
-    size_t pos = pos_;
+    // In locals: the compiler cannot keep members in registers across the
+    // stores to the bits, which have the same type.
+    size_t pos = pos_, batch = batch_, batchCount = batchCount_;
     bool inside = inside_, lineStart = lineStart_, afterQ = afterQ_;
     while (pos < windowEnd) {
         const size_t block = pos / 64;
-        if (block - batch_ >= batchCount_) {
-            batch_ = block;
-            batchCount_ = std::min(kBatch, (n - 1) / 64 + 1 - block);
-            Classify(t + block * 64, t + n, classes_, batchCount_);
+        if (block - batch >= batchCount) {
+            batch = block;
+            batchCount = std::min(kBatch, (n - 1) / 64 + 1 - block);
+            Classify(t + block * 64, t + n, classes_, batchCount);
         }
-        const CharClasses& c = classes_[block - batch_];
+        const CharClasses c = classes_[block - batch];
         const size_t base = block * 64;
         const size_t end = std::min(base + 64, n);
         const uint64_t valid = end - base == 64 ? ~uint64_t{0} : (uint64_t{1} << (end - base)) - 1;
@@ -373,6 +375,8 @@ void LiteralScanner::ScanWindow() noexcept {
         }
     }
     pos_ = pos;
+    batch_ = batch;
+    batchCount_ = batchCount;
     inside_ = inside;
     lineStart_ = lineStart;
     afterQ_ = afterQ;
