@@ -44,13 +44,11 @@ size_t Find2(const char16_t* t, size_t from, size_t n, char16_t a, char16_t b) n
 }
 
 #if QUILL_SSE2
-using Classes = CharClasses;
-
 // Sixteen characters at a time, with SSE2, which every x64 processor has.
 struct Narrow {
-    static Classes Classify(const char16_t* p) noexcept {
+    static CharClasses Classify(const char16_t* p) noexcept {
         using search::ByteIs;
-        Classes c;
+        CharClasses c;
         for (int k = 0; k < 4; ++k) {
             const __m128i b = search::Bytes(p + 16 * k);
             const __m128i lower = _mm_or_si128(b, _mm_set1_epi8(0x20));  // 00 and FF stay no letter
@@ -80,8 +78,8 @@ struct Wide {
     }
     QUILL_WIDE static inline uint32_t Bits(__m256i m) noexcept { return static_cast<uint32_t>(_mm256_movemask_epi8(m)); }
 
-    QUILL_WIDE static inline Classes Classify(const char16_t* p) noexcept {
-        Classes c;
+    QUILL_WIDE static inline CharClasses Classify(const char16_t* p) noexcept {
+        CharClasses c;
         for (int k = 0; k < 2; ++k) {
             const auto* v = reinterpret_cast<const __m256i*>(p + 32 * k);
             // Packing works within each half of the register: put the quarters back in order.
@@ -112,7 +110,7 @@ struct Wide {
 // that count. Once for every few blocks, so that the choice of the
 // processor's widest registers costs a call now and then only.
 template <class Width>
-[[gnu::always_inline]] inline void ClassifyBlocks(const char16_t* p, const char16_t* end, Classes* out,
+[[gnu::always_inline]] inline void ClassifyBlocks(const char16_t* p, const char16_t* end, CharClasses* out,
                                                   size_t count) noexcept {
     for (size_t k = 0; k < count; ++k, p += 64) {
         if (end - p >= 64) {
@@ -125,18 +123,18 @@ template <class Width>
     }
 }
 
-QUILL_WIDE void ClassifyWide(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
+QUILL_WIDE void ClassifyWide(const char16_t* p, const char16_t* end, CharClasses* out, size_t count) noexcept {
     ClassifyBlocks<Wide>(p, end, out, count);
 }
 
-void ClassifyNarrow(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
+void ClassifyNarrow(const char16_t* p, const char16_t* end, CharClasses* out, size_t count) noexcept {
     ClassifyBlocks<Narrow>(p, end, out, count);
 }
 
 // The bits from k on (none for k from 64 on).
 inline uint64_t Above(size_t k) noexcept { return k < 64 ? ~uint64_t{0} << k : 0; }
 
-[[gnu::noinline]] void Classify(const char16_t* p, const char16_t* end, Classes* out, size_t count) noexcept {
+[[gnu::noinline]] void Classify(const char16_t* p, const char16_t* end, CharClasses* out, size_t count) noexcept {
     if (WideVectors()) ClassifyWide(p, end, out, count);
     else ClassifyNarrow(p, end, out, count);
 }
