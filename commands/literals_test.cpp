@@ -272,6 +272,38 @@ TEST(Literals, ScannerNeverReadsWhatWasHandedOut) {
     NarrowVectorsOnlyForTests(false);
 }
 
+// The positions the transforms ask about, window by window, on texts over
+// several windows and on parts of them that start anywhere: each as the
+// reference has it, also when all before Decided() is overwritten after each
+// window (as the in-place transforms may do), both ways.
+TEST(Literals, ProtectedPositionsWindowByWindow) {
+    std::mt19937 rng(2048);
+    for (int i = 0; i < 400; ++i) {
+        NarrowVectorsOnlyForTests(i % 2 == 1);
+        const std::u16string whole = RandomText(rng, 2500);
+        std::vector<bool> expected(whole.size());
+        for (const auto& [begin, end] : ReferenceSpans(whole))
+            for (size_t k = begin; k < end; ++k) expected[k] = true;
+        const bool own = i % 3 == 0;
+        const size_t offset = own ? 0 : rng() % (whole.size() + 1);
+        const size_t length = own ? whole.size() : rng() % (whole.size() - offset + 1);
+        std::u16string text = whole;  // overwritten when the part is its own whole
+        const std::u16string part = own ? std::u16string() : whole.substr(offset, length);
+        LiteralScanner scanner(own ? std::u16string_view(text) : std::u16string_view(part),
+                               own ? TextContext{} : TextContext{whole, offset});
+        size_t decided = 0;
+        while (scanner.More()) {
+            ASSERT_GE(scanner.Decided(), decided) << i;  // still 0 before the part
+            for (size_t k = decided; k < scanner.Decided(); ++k)
+                ASSERT_EQ(scanner.Protected(k), expected[offset + k]) << i << " at " << k << Show(whole);
+            decided = scanner.Decided();
+            if (own) std::fill(text.begin(), text.begin() + static_cast<ptrdiff_t>(decided), u'q');
+        }
+        ASSERT_EQ(decided, length) << i;
+    }
+    NarrowVectorsOnlyForTests(false);
+}
+
 // The scan reads the text in blocks: everything that opens, closes or starts a
 // line, placed on every position around the first two block edges, after
 // fillers that are words, blanks, line breaks or neither.
