@@ -230,8 +230,8 @@ Source Read(Editor& editor, Scope scope, bool keepWindow, bool literals, Outcome
             // selected text stands there exactly.
             int32_t s = 0, e = 0;
             editor.GetSelection(*src.handle, s, e);
-            if (s >= 0 && src.ide.size() >= src.text.size() && static_cast<size_t>(s) <= src.ide.size() - src.text.size() &&
-                std::u16string_view(src.ide).substr(s, src.text.size()) == src.text)
+            if (s >= 0 && static_cast<size_t>(s) <= src.ide.size() &&
+                std::u16string_view(src.ide).substr(static_cast<size_t>(s)).starts_with(src.text))
                 src.ideStart = static_cast<size_t>(s);
         }
     }

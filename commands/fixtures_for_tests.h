@@ -2,6 +2,8 @@
 // Readable test fixtures for the text transforms: · a space, → a tab, ¶ CR LF,
 // ␍ a lone CR, ␊ a lone LF; and texts shown in failure messages.
 #include <cstdio>
+#include <random>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,6 +37,14 @@ inline std::string Show(std::u16string_view s) {
         }
     }
     return out;
+}
+
+// A random text of up to maxPieces pieces, each drawn from pieces.
+inline std::u16string RandomPieces(std::mt19937& rng, std::span<const std::u16string_view> pieces, size_t maxPieces) {
+    std::uniform_int_distribution<size_t> count(0, maxPieces), piece(0, pieces.size() - 1);
+    std::u16string text;
+    for (size_t n = count(rng); n > 0; --n) text += pieces[piece(rng)];
+    return text;
 }
 
 }  // namespace quill::commands::fixtures

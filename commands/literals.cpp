@@ -403,11 +403,11 @@ bool LiteralScanner::More() {
     if (decided_ >= to_) return false;
     // The window moves on to the block where the undecided part begins, which
     // keeps its bits.
-    const size_t block = decided_ / 64;
-    const uint64_t kept = block >= first_ && block - first_ < kWindow ? bits_[block - first_] : 0;
+    const size_t block = decided_ / 64;  // never before first_, at most just past the window
+    const uint64_t kept = block - first_ < kWindow ? bits_[block - first_] : 0;
     std::fill(std::begin(bits_), std::end(bits_), uint64_t{0});
     bits_[0] = kept;
-    const size_t oldEnd = std::max((first_ + kWindow) * 64, block * 64);
+    const size_t oldEnd = (first_ + kWindow) * 64;
     first_ = block;
     const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
     // What the scan took beyond the last window.

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "commands/fixtures_for_tests.h"
-#include "commands/simd.h"
 #include "commands/reference_for_tests.h"
+#include "commands/simd.h"
 #include "commands/transforms.h"
 
 namespace quill::commands {
@@ -166,10 +166,7 @@ std::u16string RandomText(std::mt19937& rng, size_t maxPieces) {
         u"*", u"-", u"REM ", u"rem", u"Remark\t", u"PROMPT", u"pro", u"REMARKS ", u"a", u"x", u"\u00e9", u"_",
         u"BEGIN NULL; END; 0123456789 abcdefghijklmnopqrstuvwxyz",
     };
-    std::uniform_int_distribution<size_t> count(0, maxPieces), piece(0, std::size(pieces) - 1);
-    std::u16string text;
-    for (size_t n = count(rng); n > 0; --n) text += pieces[piece(rng)];
-    return text;
+    return fixtures::RandomPieces(rng, pieces, maxPieces);
 }
 
 TEST(Literals, TransformsMatchTheReferenceOnRandomTextsAndParts) {

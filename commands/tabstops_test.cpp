@@ -105,10 +105,7 @@ std::u16string RandomText(std::mt19937& rng, size_t maxPieces) {
         u"\U0001F600", u"\xD800", u"\xDC00", u"'", u"'", u"\"", u"q'[", u"]'", u"--", u"/*", u"*/", u"REM ",
         u"BEGIN NULL; END; 0123456789 abcdefghijklmnopqrstuvwxyz",
     };
-    std::uniform_int_distribution<size_t> count(0, maxPieces), piece(0, std::size(pieces) - 1);
-    std::u16string text;
-    for (size_t n = count(rng); n > 0; --n) text += pieces[piece(rng)];
-    return text;
+    return fixtures::RandomPieces(rng, pieces, maxPieces);
 }
 
 TEST(TabStops, MatchTheReferenceOnRandomTexts) {

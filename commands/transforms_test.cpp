@@ -6,6 +6,7 @@
 #include <new>
 #include <random>
 
+#include "commands/fixtures_for_tests.h"
 #include "commands/pairs.h"
 #include "commands/reference_for_tests.h"
 #include "base/error.h"
@@ -122,10 +123,7 @@ std::u16string RandomText(std::mt19937& rng, size_t maxLength) {
                                                  u"                    ", u"\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n",
                                                  // long stretches that are only copied, a block and more at a time
                                                  u"BEGIN NULL; END; -- 0123456789 abcdefghijklmnopqrstuvwxyz"};
-    std::uniform_int_distribution<size_t> length(0, maxLength), piece(0, std::size(pieces) - 1);
-    std::u16string text;
-    for (size_t n = length(rng); n > 0; --n) text += pieces[piece(rng)];
-    return text;
+    return fixtures::RandomPieces(rng, pieces, maxLength);
 }
 
 TEST(Transforms, MatchTheRepeatedReplacementOnRandomTexts) {

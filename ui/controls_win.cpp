@@ -344,6 +344,14 @@ HBRUSH Control::ControlColor(HDC dc) {
     return brush_ ? brush_.get() : GetSysColorBrush(COLOR_BTNFACE);
 }
 
+bool Control::FillBackground(HDC dc) const {
+    if (!Background()) return false;
+    RECT r = {};
+    GetClientRect(handle(), &r);
+    FillRect(dc, &r, Background());
+    return true;
+}
+
 // ---- Panel -----------------------------------------------------------------------
 
 Panel::Panel(HWND parent, int x, int y, int w, int h) {
@@ -352,12 +360,7 @@ Panel::Panel(HWND parent, int x, int y, int w, int h) {
 }
 
 LRESULT Panel::Message(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_ERASEBKGND && Background()) {
-        RECT r = {};
-        GetClientRect(handle(), &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, Background());
-        return 1;
-    }
+    if (msg == WM_ERASEBKGND && FillBackground(reinterpret_cast<HDC>(wp))) return 1;
     return Control::Message(msg, wp, lp);
 }
 
@@ -633,12 +636,7 @@ LRESULT ScrollBox::Message(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
-    if (msg == WM_ERASEBKGND && Background()) {
-        RECT r = {};
-        GetClientRect(handle(), &r);
-        FillRect(reinterpret_cast<HDC>(wp), &r, Background());
-        return 1;
-    }
+    if (msg == WM_ERASEBKGND && FillBackground(reinterpret_cast<HDC>(wp))) return 1;
     return Control::Message(msg, wp, lp);
 }
 

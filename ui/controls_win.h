@@ -184,6 +184,9 @@ protected:
     static const wchar_t* OwnClass(const wchar_t* name, UINT style = 0);
     // Messages to windows of our own classes, after the children's notifications.
     virtual LRESULT Message(UINT msg, WPARAM wp, LPARAM lp);
+    // For WM_ERASEBKGND: fills the client area with our background; false
+    // when there is none (the default erase then).
+    bool FillBackground(HDC dc) const;
     // Passes a child's notification on to its wrapper; false when it is none of them.
     static bool RouteToChild(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     // Subclasses a system control; its messages then go to Subclassed first.

@@ -22,14 +22,7 @@ using quilltest::HostRun;
 using quilltest::json;
 using quilltest::Result;
 using quilltest::TrueTextResult;
-
-
-struct Text {
-    const char* what;
-    std::u16string text;
-    // In UTF-16 units; (0, 0): nothing selected.
-    std::vector<std::pair<size_t, size_t>> selections;
-};
+using quilltest::Text;
 
 // Selections: none; after line breaks; over line breaks; at the text's end;
 // half of an emoji (taken as the whole emoji).

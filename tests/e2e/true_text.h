@@ -3,11 +3,21 @@
 // references, for the tests that check the plug-in against it.
 #include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "commands/pairs.h"
 #include "commands/reference_for_tests.h"
 
 namespace quilltest {
+
+// A text of the editor-kind and code-page tables, and the selections each of
+// its clicks starts from (in UTF-16 units; (0, 0): nothing selected).
+struct Text {
+    const char* what;
+    std::u16string text;
+    std::vector<std::pair<size_t, size_t>> selections;
+};
 
 // What command index gives on the true text t with the selection [s, e) (whole
 // characters; (0, 0) is no selection), TabPosition 4, as EDIT takes part: a

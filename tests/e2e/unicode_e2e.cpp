@@ -23,13 +23,7 @@ using quilltest::HostRun;
 using quilltest::json;
 using quilltest::Result;
 using quilltest::TrueTextResult;
-
-
-struct Text {
-    const char* what;
-    std::u16string text;
-    std::vector<std::pair<size_t, size_t>> selections;  // (0, 0): nothing selected
-};
+using quilltest::Text;
 
 const Text kTexts[] = {
     {"Cyrillic and Greek, trailing spaces, blank lines, a tab",
