@@ -47,9 +47,16 @@ int32_t IniFile::ReadInteger(const wchar_t* key, int32_t def) const { return Ini
 bool IniFile::ReadBool(const wchar_t* key, bool def) const { return IniBool(ReadString(key), def); }
 
 // An empty name would make the platform pick a file in the Windows folder.
+std::u16string IniFile::TryWriteString(const wchar_t* key, const std::u16string& value) const {
+    if (path_.empty()) return u"no settings file was found";
+    SetLastError(ERROR_SUCCESS);
+    if (WritePrivateProfileStringW(kSection, key, W(value), W(path_))) return {};
+    const DWORD code = GetLastError();
+    return code == ERROR_SUCCESS ? u"Windows did not say why" : SystemErrorText(code);
+}
+
 void IniFile::WriteString(const wchar_t* key, const std::u16string& value) const {
-    if (path_.empty() || !WritePrivateProfileStringW(kSection, key, W(value), W(path_)))
-        throw Error(u"Unable to write to " + path_);
+    if (!TryWriteString(key, value).empty()) throw Error(u"Unable to write to " + path_);
 }
 
 void IniFile::WriteInteger(const wchar_t* key, int32_t value) const { WriteString(key, IniIntegerText(value)); }
@@ -57,11 +64,7 @@ void IniFile::WriteInteger(const wchar_t* key, int32_t value) const { WriteStrin
 void IniFile::WriteBool(const wchar_t* key, bool value) const { WriteString(key, IniBoolText(value)); }
 
 std::u16string IniFile::TryWriteBool(const wchar_t* key, bool value) const {
-    if (path_.empty()) return u"no settings file was found";
-    SetLastError(ERROR_SUCCESS);
-    if (WritePrivateProfileStringW(kSection, key, W(IniBoolText(value)), W(path_))) return {};
-    const DWORD code = GetLastError();
-    return code == ERROR_SUCCESS ? u"Windows did not say why" : SystemErrorText(code);
+    return TryWriteString(key, IniBoolText(value));
 }
 
 }  // namespace quill

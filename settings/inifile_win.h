@@ -38,6 +38,7 @@ public:
     void WriteInteger(const wchar_t* key, int32_t value) const;
     void WriteBool(const wchar_t* key, bool value) const;
     // The same without raising: the system's reason on failure, empty on success.
+    std::u16string TryWriteString(const wchar_t* key, const std::u16string& value) const;
     std::u16string TryWriteBool(const wchar_t* key, bool value) const;
 
 private:
