@@ -1,9 +1,5 @@
 # Native side: unit tests of the portable core, the tests that drive the DLL in
 # the host stand-in under Wine, and the benchmarks.
-if(QUILL_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-  add_link_options(-fsanitize=address,undefined)
-endif()
 
 quill_collect(QUILL_UNIT_TESTS test ${QUILL_FOLDERS})
 add_executable(quill_tests ${QUILL_UNIT_TESTS})
