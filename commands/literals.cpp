@@ -1,9 +1,12 @@
 #include "commands/literals.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
+#include <new>
 #include <stdexcept>
+#include <thread>
 
 #include "commands/search.h"
 #include "commands/simd.h"
@@ -158,7 +161,11 @@ size_t FindCode(const char16_t* t, size_t from, size_t n, bool& lineStart) noexc
 }
 #endif
 
+std::atomic<size_t> aheadFrom{kScanAheadFrom};
+
 }  // namespace
+
+void ScanAheadFromForTests(size_t chars) noexcept { aheadFrom = chars; }
 
 LiteralScanner::LiteralScanner(std::u16string_view part, const TextContext& context) {
     const bool own = context.whole.empty();
@@ -171,6 +178,64 @@ LiteralScanner::LiteralScanner(std::u16string_view part, const TextContext& cont
     from_ = offset;
     to_ = offset + part.size();
     if (part.empty()) pos_ = decided_ = size_;
+    else if (to_ >= aheadFrom.load(std::memory_order_relaxed)) StartAhead();
+}
+
+struct LiteralScanner::Ahead {
+    std::unique_ptr<uint64_t[]> bits;  // every block's
+    std::atomic<size_t> decided{0};  // what the thread has decided; it only grows
+    std::atomic<bool> stop{false};
+    std::thread thread;
+};
+
+void LiteralScanner::StartAhead() noexcept {
+    try {
+        auto ahead = std::make_unique<Ahead>();
+        ahead->bits = std::make_unique<uint64_t[]>((size_ + 63) / 64);
+        bits_ = ahead->bits.get();
+        count_ = (size_ + 63) / 64;
+        ahead_ = std::move(ahead);
+        ahead_->thread = std::thread([this] { ScanAhead(); });
+    } catch (...) {
+        // No memory or no thread for it: the scan runs in the caller's.
+        ahead_.reset();
+        bits_ = window_;
+        count_ = kWindow;
+    }
+}
+
+LiteralScanner::~LiteralScanner() {
+    if (ahead_ && ahead_->thread.joinable()) {
+        ahead_->stop.store(true, std::memory_order_relaxed);
+        ahead_->thread.join();
+    }
+}
+
+// A window at a time, each made known when done. What is made known stops
+// short of where the scan may read again (from the block where the look-back
+// of three characters begins) by one more position: the in-place transforms
+// may write the character at Decided().
+void LiteralScanner::ScanAhead() noexcept {
+    Ahead& ahead = *ahead_;
+    while (!ahead.stop.load(std::memory_order_relaxed)) {
+        ScanWindow(std::min((pos_ / 64 + kWindow) * 64, size_));
+        const size_t safe = (pos_ - std::min<size_t>(pos_, 3)) / 64 * 64;
+        const size_t decided = pos_ >= size_ ? size_ : std::max<size_t>(safe, 1) - 1;
+        ahead.decided.store(decided, std::memory_order_release);
+        if (decided >= to_) return;
+    }
+}
+
+bool LiteralScanner::MoreAhead() noexcept {
+    size_t decided;
+    for (unsigned spins = 0; (decided = ahead_->decided.load(std::memory_order_acquire)) == decided_; ++spins) {
+#if QUILL_SSE2
+        _mm_pause();
+#endif
+        if (spins >= 64) std::this_thread::yield();
+    }
+    decided_ = decided;
+    return true;
 }
 
 // The length of the word at i when it is REM, REMA, REMAR, REMARK, PRO, PROM,
@@ -266,7 +331,7 @@ LiteralScanner::Taken LiteralScanner::Event(size_t i) const noexcept {
 }
 
 void LiteralScanner::Mark(size_t begin, size_t end, bool kept) noexcept {
-    const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
+    const size_t windowEnd = std::min((first_ + count_) * 64, size_);
     pendingKept_ = kept;
     if (!kept) return;
     // Only a q-quoted literal begins before where the scan took it up, by
@@ -287,10 +352,9 @@ void LiteralScanner::Mark(size_t begin, size_t end, bool kept) noexcept {
 // in code: a double quote, --, /*, the first letter of a line that may be REM
 // or PROMPT, or a q right before a quote that opens a literal. The first of
 // those is handed to Event, and the block goes on after what it took.
-void LiteralScanner::ScanWindow() noexcept {
+void LiteralScanner::ScanWindow(size_t windowEnd) noexcept {
     const char16_t* const t = text_;
     const size_t n = size_;
-    const size_t windowEnd = std::min((first_ + kWindow) * 64, n);
     // In locals: the compiler cannot keep members in registers across the
     // stores to the bits, which have the same type.
     size_t pos = pos_, batch = batch_, batchCount = batchCount_;
@@ -383,8 +447,7 @@ void LiteralScanner::ScanWindow() noexcept {
 #else
 
 // The window event by event.
-void LiteralScanner::ScanWindow() noexcept {
-    const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
+void LiteralScanner::ScanWindow(size_t windowEnd) noexcept {
     while (pos_ < windowEnd) {
         const size_t i = FindCode(text_, pos_, windowEnd, lineStart_);
         if (i == windowEnd) {
@@ -401,18 +464,19 @@ void LiteralScanner::ScanWindow() noexcept {
 
 bool LiteralScanner::More() {
     if (decided_ >= to_) return false;
+    if (ahead_) return MoreAhead();
     // The window moves on to the block where the undecided part begins, which
     // keeps its bits.
     const size_t block = decided_ / 64;  // never before first_, at most just past the window
     const uint64_t kept = block - first_ < kWindow ? bits_[block - first_] : 0;
-    std::fill(std::begin(bits_), std::end(bits_), uint64_t{0});
+    std::fill(std::begin(window_), std::end(window_), uint64_t{0});
     bits_[0] = kept;
     const size_t oldEnd = (first_ + kWindow) * 64;
     first_ = block;
     const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
     // What the scan took beyond the last window.
     if (pos_ > oldEnd) Mark(oldEnd, pos_, pendingKept_);
-    if (pos_ < windowEnd) ScanWindow();
+    if (pos_ < windowEnd) ScanWindow(windowEnd);
     // The scan looks back three characters at most (for the n and the q of a
     // q-quoted literal): those stay undecided, for the text may be changed
     // before what is decided.

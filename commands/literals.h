@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 namespace quill::commands {
@@ -62,11 +63,20 @@ struct CharClasses {
 // When the part is its own whole, its text may be changed in place before
 // Decided(), and before the end of the last span handed out: the scanner never
 // reads there again.
+//
+// On a long text a second thread scans ahead, into bits for the whole text,
+// while the caller works through what is decided; More() waits for it when the
+// caller catches up. Where no thread can be had, the scan runs in the
+// caller's, a window at a time.
 class LiteralScanner {
 public:
     // Throws std::out_of_range when the part does not fit in the whole text at
     // the offset. Only the whole text is read.
     LiteralScanner(std::u16string_view part, const TextContext& context);
+    ~LiteralScanner();
+    // The thread that scans ahead works on this object.
+    LiteralScanner(const LiteralScanner&) = delete;
+    LiteralScanner& operator=(const LiteralScanner&) = delete;
 
     // The positions of the part before Decided() are decided.
     size_t Decided() const noexcept { return Clip(decided_); }
@@ -99,7 +109,11 @@ private:
     // Marks [begin, end) as decided, protected when kept, as far as the window
     // reaches; the rest of it is marked by the next windows.
     void Mark(size_t begin, size_t end, bool kept) noexcept;
-    void ScanWindow() noexcept;
+    // Scans on up to end at least (a block's end, or the end of the text).
+    void ScanWindow(size_t end) noexcept;
+    // What the thread that scans ahead runs, and how More() takes its work.
+    void ScanAhead() noexcept;
+    bool MoreAhead() noexcept;
     // The first position from at on, before decided_, whose bit is value; or
     // decided_.
     size_t FindBit(size_t at, bool value) const noexcept;
@@ -109,14 +123,23 @@ private:
     size_t from_;  // the part: [from_, to_) of the whole text
     size_t to_;
     // The window: blocks of sixty-four positions (the first at the start of
-    // the text), one bit each, from block first_ on.
+    // the text), one bit each, from block first_ on; count_ of them. When a
+    // thread scans ahead, they are all the text's blocks.
     static constexpr size_t kWindow = 32;
-    uint64_t bits_[kWindow] = {};
+    uint64_t window_[kWindow] = {};
+    uint64_t* bits_ = window_;
+    size_t count_ = kWindow;
     size_t first_ = 0;
     size_t decided_ = 0;  // all before it is decided
-    size_t pos_ = 0;  // the scan goes on here; all before it is marked
-    bool pendingKept_ = false;  // how what the scan took beyond the window is marked
     size_t cursor_ = 0;  // where Next goes on
+    struct Ahead;
+    std::unique_ptr<Ahead> ahead_;
+    void StartAhead() noexcept;
+
+    // What the scan works with, which the thread that scans ahead writes: on
+    // cache lines of their own.
+    alignas(64) size_t pos_ = 0;  // the scan goes on here; all before it is marked
+    bool pendingKept_ = false;  // how what the scan took beyond the window is marked
     // What the scan carries from one block to the next: the parity of the
     // quotes before (inside a literal), at a line's leading blanks, after a q.
     bool inside_ = false;
@@ -129,5 +152,11 @@ private:
     size_t batch_ = 0;
     size_t batchCount_ = 0;
 };
+
+// Texts from this many characters on (up to the part's end) are scanned ahead
+// on a thread of their own: below it the scan is over before a thread would
+// have started. The tests make it any.
+inline constexpr size_t kScanAheadFrom = size_t{1} << 20;
+void ScanAheadFromForTests(size_t chars) noexcept;
 
 }  // namespace quill::commands

@@ -27,6 +27,17 @@ namespace ref = reference;
 using fixtures::Show;
 using fixtures::T;
 
+// The ways the scanner runs, by i: AVX2 or SSE2; in the caller's thread, or
+// ahead on a thread of its own, whatever the text's length.
+void TakeWay(int i) {
+    NarrowVectorsOnlyForTests(i % 2 == 1);
+    ScanAheadFromForTests(i % 4 >= 2 ? 0 : kScanAheadFrom);
+}
+void DefaultWay() {
+    NarrowVectorsOnlyForTests(false);
+    ScanAheadFromForTests(kScanAheadFrom);
+}
+
 // The spans from the scan that the processor takes, checked against the one
 // for processors without AVX2.
 std::vector<std::pair<size_t, size_t>> ScanAll(std::u16string_view part, const TextContext& context) {
@@ -172,9 +183,10 @@ std::u16string RandomText(std::mt19937& rng, size_t maxPieces) {
 TEST(Literals, TransformsMatchTheReferenceOnRandomTextsAndParts) {
     std::mt19937 rng(20261211);
     for (int i = 0; i < 20000; ++i) {
-        NarrowVectorsOnlyForTests(i % 2 == 1);
+        TakeWay(i);
         const std::u16string whole = RandomText(rng, i % 1000 == 0 ? 3000 : i % 100 == 0 ? 1500 : i % 10 == 0 ? 120 : 25);
         ASSERT_EQ(ScanAll(whole, {}), Merged(ReferenceSpans(whole))) << Show(whole);
+        TakeWay(i);  // ScanAll ran both vector ways
         // The whole text, and a part of it.
         const size_t offset = rng() % (whole.size() + 1);
         const size_t length = rng() % (whole.size() - offset + 1);
@@ -201,7 +213,7 @@ TEST(Literals, TransformsMatchTheReferenceOnRandomTextsAndParts) {
             if (!tabs) ASSERT_EQ(expanded, u"left alone");
         }
     }
-    NarrowVectorsOnlyForTests(false);
+    DefaultWay();
 }
 
 // Tabs in literals count for nothing: many of them with a wide tab make the
@@ -258,7 +270,7 @@ TEST(Literals, ScannerNeverReadsWhatWasHandedOut) {
         std::u16string text = i < 4 ? fixed[i] : RandomText(rng, i % 200 == 0 ? 3000 : 40);
         const auto expected = Merged(ReferenceSpans(text));
         std::vector<std::pair<size_t, size_t>> spans;
-        NarrowVectorsOnlyForTests(i % 2 == 1);
+        TakeWay(i);
         LiteralScanner scanner(text, {});
         for (Span s; scanner.Next(s);) {
             spans.emplace_back(s.begin, s.end);
@@ -266,7 +278,7 @@ TEST(Literals, ScannerNeverReadsWhatWasHandedOut) {
         }
         ASSERT_EQ(spans, expected) << i;
     }
-    NarrowVectorsOnlyForTests(false);
+    DefaultWay();
 }
 
 // The positions the transforms ask about, window by window, on texts over
@@ -276,7 +288,7 @@ TEST(Literals, ScannerNeverReadsWhatWasHandedOut) {
 TEST(Literals, ProtectedPositionsWindowByWindow) {
     std::mt19937 rng(2048);
     for (int i = 0; i < 400; ++i) {
-        NarrowVectorsOnlyForTests(i % 2 == 1);
+        TakeWay(i);
         const std::u16string whole = RandomText(rng, 2500);
         std::vector<bool> expected(whole.size());
         for (const auto& [begin, end] : ReferenceSpans(whole))
@@ -298,7 +310,7 @@ TEST(Literals, ProtectedPositionsWindowByWindow) {
         }
         ASSERT_EQ(decided, length) << i;
     }
-    NarrowVectorsOnlyForTests(false);
+    DefaultWay();
 }
 
 // The scan reads the text in blocks: everything that opens, closes or starts a
