@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <new>
 #include <stdexcept>
 #include <thread>
@@ -162,10 +165,14 @@ size_t FindCode(const char16_t* t, size_t from, size_t n, bool& lineStart) noexc
 #endif
 
 std::atomic<size_t> aheadFrom{kScanAheadFrom};
+std::atomic<size_t> aheadLead{kScanAheadLead};
 
 }  // namespace
 
-void ScanAheadFromForTests(size_t chars) noexcept { aheadFrom = chars; }
+void ScanAheadFromForTests(size_t chars, size_t lead) noexcept {
+    aheadFrom = chars;
+    aheadLead = lead;
+}
 
 LiteralScanner::LiteralScanner(std::u16string_view part, const TextContext& context) {
     const bool own = context.whole.empty();
@@ -184,6 +191,12 @@ LiteralScanner::LiteralScanner(std::u16string_view part, const TextContext& cont
 struct LiteralScanner::Ahead {
     std::unique_ptr<uint64_t[]> bits;  // every block's
     std::atomic<size_t> decided{0};  // what the thread has decided; it only grows
+    // The caller, once it has caught up, sleeps until decided reaches wanted:
+    // a spinning caller would slow the scan down where both threads share a
+    // core, and waking it for every window would cost more than the window.
+    std::atomic<size_t> wanted{SIZE_MAX};
+    std::mutex mutex;
+    std::condition_variable woken;
     std::atomic<bool> stop{false};
     std::thread thread;
 };
@@ -221,18 +234,31 @@ void LiteralScanner::ScanAhead() noexcept {
         ScanWindow(std::min((pos_ / 64 + kWindow) * 64, size_));
         const size_t safe = (pos_ - std::min<size_t>(pos_, 3)) / 64 * 64;
         const size_t decided = pos_ >= size_ ? size_ : std::max<size_t>(safe, 1) - 1;
-        ahead.decided.store(decided, std::memory_order_release);
+        ahead.decided.store(decided);
+        if (decided >= ahead.wanted.load()) {
+            try {
+                const std::lock_guard lock(ahead.mutex);
+                ahead.woken.notify_one();
+            } catch (...) {
+                // The caller looks again on its own after a while.
+            }
+        }
         if (decided >= to_) return;
     }
 }
 
-bool LiteralScanner::MoreAhead() noexcept {
-    size_t decided;
-    for (unsigned spins = 0; (decided = ahead_->decided.load(std::memory_order_acquire)) == decided_; ++spins) {
-#if QUILL_SSE2
-        _mm_pause();
-#endif
-        if (spins >= 64) std::this_thread::yield();
+bool LiteralScanner::MoreAhead() {
+    Ahead& ahead = *ahead_;
+    size_t decided = ahead.decided.load();
+    if (decided == decided_) {
+        std::unique_lock lock(ahead.mutex);
+        ahead.wanted.store(std::min(decided_ + aheadLead.load(std::memory_order_relaxed), to_));
+        // The scan stores decided before it reads wanted, the caller the
+        // other way round: one of them sees the other's. Woken or not, the
+        // caller looks again every millisecond.
+        while ((decided = ahead.decided.load()) < ahead.wanted.load())
+            ahead.woken.wait_for(lock, std::chrono::milliseconds(1));
+        ahead.wanted.store(SIZE_MAX);
     }
     decided_ = decided;
     return true;

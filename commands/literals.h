@@ -113,7 +113,7 @@ private:
     void ScanWindow(size_t end) noexcept;
     // What the thread that scans ahead runs, and how More() takes its work.
     void ScanAhead() noexcept;
-    bool MoreAhead() noexcept;
+    bool MoreAhead();
     // The first position from at on, before decided_, whose bit is value; or
     // decided_.
     size_t FindBit(size_t at, bool value) const noexcept;
@@ -157,6 +157,9 @@ private:
 // on a thread of their own: below it the scan is over before a thread would
 // have started. The tests make it any.
 inline constexpr size_t kScanAheadFrom = size_t{1} << 20;
-void ScanAheadFromForTests(size_t chars) noexcept;
+// The caller, once it has caught up with that thread, sleeps until the scan is
+// this many characters ahead (or done). The tests make it any.
+inline constexpr size_t kScanAheadLead = size_t{1} << 17;
+void ScanAheadFromForTests(size_t chars, size_t lead = kScanAheadLead) noexcept;
 
 }  // namespace quill::commands

@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
     const int32_t width = static_cast<int32_t>(data[0] % 11) - 2;  // -2 to 8
     NarrowVectorsOnlyForTests(data[0] >= 128);  // the SSE2 way also where AVX2 is there
-    ScanAheadFromForTests(data[1] % 2 ? 0 : kScanAheadFrom);  // and on a thread of its own
+    ScanAheadFromForTests(data[1] % 2 ? 0 : kScanAheadFrom, data[2] % 2 ? 1 : kScanAheadLead);  // and ahead
     const std::u16string text = Spell(data + 3, size - 3);
     CheckSpans(text);
     CheckTransforms(text, {}, 0, width);

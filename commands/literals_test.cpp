@@ -28,10 +28,11 @@ using fixtures::Show;
 using fixtures::T;
 
 // The ways the scanner runs, by i: AVX2 or SSE2; in the caller's thread, or
-// ahead on a thread of its own, whatever the text's length.
+// ahead on a thread of its own, whatever the text's length, with the caller
+// waiting for all of it or for any window.
 void TakeWay(int i) {
     NarrowVectorsOnlyForTests(i % 2 == 1);
-    ScanAheadFromForTests(i % 4 >= 2 ? 0 : kScanAheadFrom);
+    ScanAheadFromForTests(i % 4 >= 2 ? 0 : kScanAheadFrom, i % 8 >= 6 ? 1 : kScanAheadLead);
 }
 void DefaultWay() {
     NarrowVectorsOnlyForTests(false);
