@@ -252,7 +252,8 @@ bool LiteralScanner::MoreAhead() {
     size_t decided = ahead.decided.load();
     if (decided == decided_) {
         std::unique_lock lock(ahead.mutex);
-        ahead.wanted.store(std::min(decided_ + aheadLead.load(std::memory_order_relaxed), to_));
+        const size_t lead = std::max(aheadLead.load(std::memory_order_relaxed), to_ / 32);
+        ahead.wanted.store(std::min(decided_ + lead, to_));
         // The scan stores decided before it reads wanted, the caller the
         // other way round: one of them sees the other's. Woken or not, the
         // caller looks again every millisecond.

@@ -158,8 +158,9 @@ private:
 // have started. The tests make it any.
 inline constexpr size_t kScanAheadFrom = size_t{1} << 20;
 // The caller, once it has caught up with that thread, sleeps until the scan is
-// this many characters ahead (or done). The tests make it any.
-inline constexpr size_t kScanAheadLead = size_t{1} << 17;
+// a thirty-second of the text ahead, at least this many characters (or done):
+// each time it is woken costs some microseconds. The tests make it any.
+inline constexpr size_t kScanAheadLead = size_t{1} << 16;
 void ScanAheadFromForTests(size_t chars, size_t lead = kScanAheadLead) noexcept;
 
 }  // namespace quill::commands

@@ -92,14 +92,34 @@ void LiteralTextBlankLines(benchmark::State& state) {
 void LiteralTextBlankLinesKeepingLiterals(benchmark::State& state) {
     InPlace(state, [](std::u16string& t) { return SqueezeBlankLines(t, {}); });
 }
+// The same, keeping literals, with the scan in the command's thread: what a
+// text below the length that gets a thread of its own costs, scaled.
+template <void (*Keeping)(benchmark::State&)>
+void InOneThread(benchmark::State& state) {
+    ScanAheadFromForTests(SIZE_MAX);
+    Keeping(state);
+    ScanAheadFromForTests(kScanAheadFrom);
+}
 BENCHMARK(LiteralTextTrailingSpaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTrailingSpacesKeepingLiterals)->Unit(benchmark::kMillisecond);
+BENCHMARK(InOneThread<LiteralTextTrailingSpacesKeepingLiterals>)
+    ->Name("LiteralTextTrailingSpacesKeepingLiteralsInOneThread")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabs)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabsKeepingLiterals)->Unit(benchmark::kMillisecond);
+BENCHMARK(InOneThread<LiteralTextTabsKeepingLiterals>)
+    ->Name("LiteralTextTabsKeepingLiteralsInOneThread")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabStops)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabStopsKeepingLiterals)->Unit(benchmark::kMillisecond);
+BENCHMARK(InOneThread<LiteralTextTabStopsKeepingLiterals>)
+    ->Name("LiteralTextTabStopsKeepingLiteralsInOneThread")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextBlankLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextBlankLinesKeepingLiterals)->Unit(benchmark::kMillisecond);
+BENCHMARK(InOneThread<LiteralTextBlankLinesKeepingLiterals>)
+    ->Name("LiteralTextBlankLinesKeepingLiteralsInOneThread")
+    ->Unit(benchmark::kMillisecond);
 
 // The scan alone: every span handed out, nothing written.
 void LiteralTextScanOnly(benchmark::State& state) {
@@ -127,6 +147,9 @@ void LiteralTextScanWindows(benchmark::State& state) {
     bench::Bytes(state, in.size());
 }
 BENCHMARK(LiteralTextScanWindows)->Unit(benchmark::kMillisecond);
+BENCHMARK(InOneThread<LiteralTextScanWindows>)
+    ->Name("LiteralTextScanWindowsInOneThread")
+    ->Unit(benchmark::kMillisecond);
 
 // Adversarial texts stay linear: n characters of quotes (doubled, so one
 // literal); of spaces before a line break between two literals; of pieces that
