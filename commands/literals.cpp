@@ -251,15 +251,24 @@ bool LiteralScanner::MoreAhead() {
     Ahead& ahead = *ahead_;
     size_t decided = ahead.decided.load();
     if (decided == decided_) {
-        std::unique_lock lock(ahead.mutex);
         const size_t lead = std::max(aheadLead.load(std::memory_order_relaxed), to_ / 32);
-        ahead.wanted.store(std::min(decided_ + lead, to_));
-        // The scan stores decided before it reads wanted, the caller the
-        // other way round: one of them sees the other's. Woken or not, the
-        // caller looks again every millisecond.
-        while ((decided = ahead.decided.load()) < ahead.wanted.load())
-            ahead.woken.wait_for(lock, std::chrono::milliseconds(1));
-        ahead.wanted.store(SIZE_MAX);
+        const size_t want = std::min(decided_ + lead, to_);
+        // A scan that is nearly there is waited for awake: being woken takes
+        // longer than that.
+        for (int spins = 0; spins < 4096 && (decided = ahead.decided.load()) < want; ++spins) {
+#if QUILL_SSE2
+            _mm_pause();
+#endif
+        }
+        if (decided < want) {
+            std::unique_lock lock(ahead.mutex);
+            ahead.wanted.store(want);
+            // The scan stores decided before it reads wanted, the caller the
+            // other way round: one of them sees the other's. Woken or not,
+            // the caller looks again every millisecond.
+            while ((decided = ahead.decided.load()) < want) ahead.woken.wait_for(lock, std::chrono::milliseconds(1));
+            ahead.wanted.store(SIZE_MAX);
+        }
     }
     decided_ = decided;
     return true;
