@@ -136,9 +136,8 @@ private:
     std::unique_ptr<Ahead> ahead_;
     void StartAhead() noexcept;
 
-    // What the scan works with, which the thread that scans ahead writes: on
-    // cache lines of their own.
-    alignas(64) size_t pos_ = 0;  // the scan goes on here; all before it is marked
+    // What the scan works with: the thread that scans ahead writes these.
+    size_t pos_ = 0;  // the scan goes on here; all before it is marked
     bool pendingKept_ = false;  // how what the scan took beyond the window is marked
     // What the scan carries from one block to the next: the parity of the
     // quotes before (inside a literal), at a line's leading blanks, after a q.
