@@ -232,7 +232,7 @@ void LiteralScanner::ScanAhead() noexcept {
     Ahead& ahead = *ahead_;
     while (!ahead.stop.load(std::memory_order_relaxed)) {
         ScanWindow(std::min((pos_ / 64 + kWindow) * 64, size_));
-        const size_t safe = (pos_ - std::min<size_t>(pos_, 3)) / 64 * 64;
+        const size_t safe = LookBack() / 64 * 64;
         const size_t decided = pos_ >= size_ ? size_ : std::max<size_t>(safe, 1) - 1;
         ahead.decided.store(decided);
         if (decided >= ahead.wanted.load()) {
@@ -513,10 +513,9 @@ bool LiteralScanner::More() {
     // What the scan took beyond the last window.
     if (pos_ > oldEnd) Mark(oldEnd, pos_, pendingKept_);
     if (pos_ < windowEnd) ScanWindow(windowEnd);
-    // The scan looks back three characters at most (for the n and the q of a
-    // q-quoted literal): those stay undecided, for the text may be changed
-    // before what is decided.
-    decided_ = pos_ >= size_ ? windowEnd : std::min(windowEnd, pos_ - std::min<size_t>(pos_, 3));
+    // What the scan may still read stays undecided, for the text may be
+    // changed before what is decided.
+    decided_ = pos_ >= size_ ? windowEnd : std::min(windowEnd, LookBack());
     return true;
 }
 

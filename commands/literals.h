@@ -111,6 +111,9 @@ private:
     void Mark(size_t begin, size_t end, bool kept) noexcept;
     // Scans on up to end at least (a block's end, or the end of the text).
     void ScanWindow(size_t end) noexcept;
+    // Where the scan may still read from: it looks back three characters at
+    // most (for the n and the q of a q-quoted literal).
+    size_t LookBack() const noexcept { return pos_ - std::min<size_t>(pos_, 3); }
     // What the thread that scans ahead runs, and how More() takes its work.
     void ScanAhead() noexcept;
     bool MoreAhead();

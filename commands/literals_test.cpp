@@ -314,6 +314,25 @@ TEST(Literals, ProtectedPositionsWindowByWindow) {
     DefaultWay();
 }
 
+// A command may stop asking before the end (a text with no tab outside
+// literals, say): the thread that scans ahead is stopped and joined, at once
+// or after a window, and a text below the length stays in one thread.
+TEST(Literals, ScanAheadStoppedEarly) {
+    std::u16string text;
+    while (text.size() < 200000) text += u"x := 'a  \r\n\tb'; -- c\r\n";
+    for (const size_t windows : {0, 1, 2}) {
+        ScanAheadFromForTests(text.size(), windows == 2 ? 1 : kScanAheadLead);
+        LiteralScanner scanner(text, {});
+        for (size_t k = 0; k < windows; ++k) ASSERT_TRUE(scanner.More());
+        if (windows) EXPECT_TRUE(scanner.Protected(5));
+    }
+    ScanAheadFromForTests(text.size() + 1);
+    LiteralScanner below(text, {});
+    ASSERT_TRUE(below.More());
+    EXPECT_LE(below.Decided(), 2048u);  // one window at a time; ahead, the first wait covers 64 Ki
+    DefaultWay();
+}
+
 // The scan reads the text in blocks: everything that opens, closes or starts a
 // line, placed on every position around the first two block edges, after
 // fillers that are words, blanks, line breaks or neither.
