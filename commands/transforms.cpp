@@ -90,6 +90,77 @@ const char16_t* CopyDownUntil2(const char16_t* r, const char16_t* end, char16_t*
     return end;
 }
 
+#if QUILL_SSE2
+// For each eight characters, which of them are kept, as a byte whose highest
+// bit stands for the first: the shuffle that moves the kept ones to the front,
+// and how many they are.
+struct Kept {
+    alignas(16) uint8_t shuffle[256][16];
+    uint8_t count[256];
+};
+constexpr Kept kKept = [] {
+    Kept k{};
+    for (int m = 0; m < 256; ++m) {
+        int n = 0;
+        for (int i = 0; i < 8; ++i) {
+            if (!((m >> (7 - i)) & 1)) continue;
+            k.shuffle[m][2 * n] = static_cast<uint8_t>(2 * i);
+            k.shuffle[m][2 * n + 1] = static_cast<uint8_t>(2 * i + 1);
+            ++n;
+        }
+        for (int i = n; i < 8; ++i) k.shuffle[m][2 * i] = k.shuffle[m][2 * i + 1] = 0x80;
+        k.count[m] = static_cast<uint8_t>(n);
+    }
+    return k;
+}();
+
+QUILL_WIDE inline uint32_t Bits(__m256i bytes, __m256i c) noexcept {
+    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, c)));
+}
+
+// TrimTrailingSpaces from r on, thirty-two characters at a time, with AVX2,
+// as long as two more can be read after them: returns where it stopped
+// writing, and r where it stopped reading. Every block is written, what goes
+// left out, so that no branch depends on where the spaces lie. The masks are
+// in reverse order (the first character in the highest bit): then the carry
+// of adding the space before a CR LF to the spaces runs through the spaces
+// before it, and out of the block where they reach back into what has been
+// written already.
+QUILL_WIDE char16_t* TrimWide(const char16_t*& from, const char16_t* end, char16_t* w, const char16_t* first) noexcept {
+    // A local: the stores could reach a reference, as far as the compiler knows.
+    const char16_t* r = from;
+    const __m256i space = _mm256_set1_epi8(' ');
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const __m256i lf = _mm256_set1_epi8('\n');
+    const __m256i reverse =
+        _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    for (; end - r >= 34; r += 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 16));
+        // As bytes (see Bytes), the quarters in reverse order, then each one reversed.
+        const __m256i bytes = _mm256_shuffle_epi8(_mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0x27), reverse);
+        const uint32_t spaces = Bits(bytes, space);
+        const uint32_t crs = (Bits(bytes, cr) << 1) | (r[32] == u'\r');
+        const uint32_t lfs = (Bits(bytes, lf) << 2) | (uint32_t{r[32] == u'\n'} << 1) | (r[33] == u'\n');
+        const uint64_t sum = uint64_t{spaces} + (spaces & crs & lfs);
+        const uint32_t kept = ~(spaces & ~static_cast<uint32_t>(sum));
+        if (sum >> 32) {
+            while (w > first && w[-1] == u' ') --w;
+        }
+        const __m128i quarters[4] = {_mm256_castsi256_si128(a), _mm256_extracti128_si256(a, 1),
+                                     _mm256_castsi256_si128(b), _mm256_extracti128_si256(b, 1)};
+        for (int k = 0; k < 4; ++k) {
+            const unsigned m = (kept >> (24 - 8 * k)) & 0xFF;
+            const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(kKept.shuffle[m]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_shuffle_epi8(quarters[k], order));
+            w += kKept.count[m];
+        }
+    }
+    from = r;
+    return w;
+}
+#endif
+
 }  // namespace
 
 bool TrimTrailingSpaces(std::u16string& text) {
@@ -106,15 +177,19 @@ bool TrimTrailingSpaces(std::u16string& text) {
     // back from what has been kept, which ends where they do.
     char16_t* w = first + (sp - first);
     const char16_t* r = sp;
+#if QUILL_SSE2
+    if (WideVectors()) w = TrimWide(r, end, w, first);
+#endif
     for (;;) {
+        r = CopyDownUntil2(r, end, w, u' ', u'\r');
+        if (r == end) break;
         if (end - r >= 3 && r[2] == u'\n') {
             while (w > first && w[-1] == u' ') --w;
             // The space at r goes too; the line break is copied with what follows.
         } else {
             *w++ = *r;  // a space before a lone CR stays
         }
-        r = CopyDownUntil2(r + 1, end, w, u' ', u'\r');
-        if (r == end) break;
+        ++r;
     }
     text.resize(static_cast<size_t>(w - first));
     return true;
