@@ -114,47 +114,63 @@ constexpr Kept kKept = [] {
     return k;
 }();
 
-QUILL_WIDE inline uint32_t Bits(__m256i bytes, __m256i c) noexcept {
-    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, c)));
+// Thirty-two characters from p on, one bit each, in reverse order (the first
+// character in the highest bit): spaces, CRs and LFs.
+struct Reversed {
+    uint32_t spaces, crs, lfs;
+};
+QUILL_WIDE inline uint32_t Bits(__m256i bytes, char c) noexcept {
+    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c))));
+}
+QUILL_WIDE inline Reversed ReversedAt(__m256i a, __m256i b) noexcept {
+    const __m256i reverse =
+        _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
+    // As bytes (see Bytes), the quarters in reverse order, then each one reversed.
+    const __m256i bytes = _mm256_shuffle_epi8(_mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0x27), reverse);
+    return {Bits(bytes, ' '), Bits(bytes, '\r'), Bits(bytes, '\n')};
 }
 
 // TrimTrailingSpaces from r on, thirty-two characters at a time, with AVX2,
-// as long as two more can be read after them: returns where it stopped
-// writing, and r where it stopped reading. Every block is written, what goes
-// left out, so that no branch depends on where the spaces lie. The masks are
-// in reverse order (the first character in the highest bit): then the carry
-// of adding the space before a CR LF to the spaces runs through the spaces
-// before it, and out of the block where they reach back into what has been
-// written already.
+// as long as a block more can be read: returns where it stopped writing, and
+// r where it stopped reading. In reverse order, the carry of adding the space
+// before a CR LF to the spaces runs through the spaces before it, and out of
+// the block where they reach back into what has been written already; what
+// stays of a block is moved together eight characters at a time. The next
+// block's masks tell whether a CR LF follows the block's last characters.
 QUILL_WIDE char16_t* TrimWide(const char16_t*& from, const char16_t* end, char16_t* w, const char16_t* first) noexcept {
     // A local: the stores could reach a reference, as far as the compiler knows.
     const char16_t* r = from;
-    const __m256i space = _mm256_set1_epi8(' ');
-    const __m256i cr = _mm256_set1_epi8('\r');
-    const __m256i lf = _mm256_set1_epi8('\n');
-    const __m256i reverse =
-        _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
-    for (; end - r >= 34; r += 32) {
-        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r));
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 16));
-        // As bytes (see Bytes), the quarters in reverse order, then each one reversed.
-        const __m256i bytes = _mm256_shuffle_epi8(_mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0x27), reverse);
-        const uint32_t spaces = Bits(bytes, space);
-        const uint32_t crs = (Bits(bytes, cr) << 1) | (r[32] == u'\r');
-        const uint32_t lfs = (Bits(bytes, lf) << 2) | (uint32_t{r[32] == u'\n'} << 1) | (r[33] == u'\n');
-        const uint64_t sum = uint64_t{spaces} + (spaces & crs & lfs);
-        const uint32_t kept = ~(spaces & ~static_cast<uint32_t>(sum));
-        if (sum >> 32) {
-            while (w > first && w[-1] == u' ') --w;
+    if (end - r < 64) return w;
+    __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r));
+    __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 16));
+    Reversed m = ReversedAt(a, b);
+    for (; end - r >= 64; r += 32) {
+        const __m256i nextA = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 32));
+        const __m256i nextB = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 48));
+        const Reversed next = ReversedAt(nextA, nextB);
+        const uint32_t ends = m.spaces & ((m.crs << 1) | (next.crs >> 31)) & ((m.lfs << 2) | (next.lfs >> 30));
+        if (!ends) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), a);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + 16), b);
+            w += 32;
+        } else {
+            const uint64_t sum = uint64_t{m.spaces} + ends;
+            const uint32_t kept = ~(m.spaces & ~static_cast<uint32_t>(sum));
+            if (sum >> 32) {
+                while (w > first && w[-1] == u' ') --w;
+            }
+            const __m128i quarters[4] = {_mm256_castsi256_si128(a), _mm256_extracti128_si256(a, 1),
+                                         _mm256_castsi256_si128(b), _mm256_extracti128_si256(b, 1)};
+            for (int k = 0; k < 4; ++k) {
+                const unsigned keep = (kept >> (24 - 8 * k)) & 0xFF;
+                const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(kKept.shuffle[keep]));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_shuffle_epi8(quarters[k], order));
+                w += kKept.count[keep];
+            }
         }
-        const __m128i quarters[4] = {_mm256_castsi256_si128(a), _mm256_extracti128_si256(a, 1),
-                                     _mm256_castsi256_si128(b), _mm256_extracti128_si256(b, 1)};
-        for (int k = 0; k < 4; ++k) {
-            const unsigned m = (kept >> (24 - 8 * k)) & 0xFF;
-            const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(kKept.shuffle[m]));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_shuffle_epi8(quarters[k], order));
-            w += kKept.count[m];
-        }
+        a = nextA;
+        b = nextB;
+        m = next;
     }
     from = r;
     return w;
