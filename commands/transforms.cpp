@@ -130,13 +130,14 @@ QUILL_WIDE inline Reversed ReversedAt(__m256i a, __m256i b) noexcept {
     return {Bits(bytes, ' '), Bits(bytes, '\r'), Bits(bytes, '\n')};
 }
 
-// TrimTrailingSpaces from r on, thirty-two characters at a time, with AVX2,
-// as long as a block more can be read: returns where it stopped writing, and
-// r where it stopped reading. In reverse order, the carry of adding the space
-// before a CR LF to the spaces runs through the spaces before it, and out of
-// the block where they reach back into what has been written already; what
-// stays of a block is moved together eight characters at a time. The next
-// block's masks tell whether a CR LF follows the block's last characters.
+// TrimTrailingSpaces from `from` on, thirty-two characters at a time, with
+// AVX2, as long as a block more can be read: returns where it stopped
+// writing, and moves `from` to where it stopped reading. In reverse order,
+// the carry of adding the space before a CR LF to the spaces runs through the
+// spaces before it, and out of the block where they reach back into what has
+// been written already; what stays of a block is moved together eight
+// characters at a time. The next block's masks tell whether a CR LF follows
+// the block's last characters.
 QUILL_WIDE char16_t* TrimWide(const char16_t*& from, const char16_t* end, char16_t* w, const char16_t* first) noexcept {
     // A local: the stores could reach a reference, as far as the compiler knows.
     const char16_t* r = from;
