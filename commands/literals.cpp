@@ -79,12 +79,9 @@ struct Narrow {
 // run time). Functions of their own, so that the rest of the program never
 // meets an instruction the processor may lack.
 struct Wide {
-    QUILL_WIDE static inline __m256i Is(__m256i bytes, char c) noexcept {
-        return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c));
-    }
-    QUILL_WIDE static inline uint32_t Bits(__m256i m) noexcept { return static_cast<uint32_t>(_mm256_movemask_epi8(m)); }
-
     QUILL_WIDE static inline CharClasses Classify(const char16_t* p) noexcept {
+        using search::WideBits;
+        using search::WideIs;
         CharClasses c;
         for (int k = 0; k < 2; ++k) {
             const auto* v = reinterpret_cast<const __m256i*>(p + 32 * k);
@@ -92,16 +89,16 @@ struct Wide {
             const __m256i b =
                 _mm256_permute4x64_epi64(_mm256_packus_epi16(_mm256_loadu_si256(v), _mm256_loadu_si256(v + 1)), 0xD8);
             const __m256i lower = _mm256_or_si256(b, _mm256_set1_epi8(0x20));
-            const __m256i dash = Is(b, '-');
+            const __m256i dash = WideIs(b, '-');
             const int at = 32 * k;
-            c.quote |= uint64_t{Bits(Is(b, '\''))} << at;
-            c.q |= uint64_t{Bits(Is(lower, 'q'))} << at;
-            c.dquote |= uint64_t{Bits(Is(b, '"'))} << at;
-            c.opener |= uint64_t{Bits(_mm256_or_si256(dash, Is(b, '/')))} << at;
-            c.second |= uint64_t{Bits(_mm256_or_si256(dash, Is(b, '*')))} << at;
-            c.breaks |= uint64_t{Bits(_mm256_or_si256(Is(b, '\r'), Is(b, '\n')))} << at;
-            c.blanks |= uint64_t{Bits(_mm256_or_si256(Is(b, ' '), Is(b, '\t')))} << at;
-            c.letters |= uint64_t{Bits(_mm256_or_si256(Is(lower, 'r'), Is(lower, 'p')))} << at;
+            c.quote |= uint64_t{WideBits(WideIs(b, '\''))} << at;
+            c.q |= uint64_t{WideBits(WideIs(lower, 'q'))} << at;
+            c.dquote |= uint64_t{WideBits(WideIs(b, '"'))} << at;
+            c.opener |= uint64_t{WideBits(_mm256_or_si256(dash, WideIs(b, '/')))} << at;
+            c.second |= uint64_t{WideBits(_mm256_or_si256(dash, WideIs(b, '*')))} << at;
+            c.breaks |= uint64_t{WideBits(_mm256_or_si256(WideIs(b, '\r'), WideIs(b, '\n')))} << at;
+            c.blanks |= uint64_t{WideBits(_mm256_or_si256(WideIs(b, ' '), WideIs(b, '\t')))} << at;
+            c.letters |= uint64_t{WideBits(_mm256_or_si256(WideIs(lower, 'r'), WideIs(lower, 'p')))} << at;
         }
         // Carry-less multiplication by all ones: each bit the sum of those up to it.
         const __m128i product = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(c.quote)),

@@ -119,15 +119,14 @@ constexpr Kept kKept = [] {
 struct Reversed {
     uint32_t spaces, crs, lfs;
 };
-QUILL_WIDE inline uint32_t Bits(__m256i bytes, char c) noexcept {
-    return static_cast<uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c))));
-}
 QUILL_WIDE inline Reversed ReversedAt(__m256i a, __m256i b) noexcept {
     const __m256i reverse =
         _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
     // As bytes (see Bytes), the quarters in reverse order, then each one reversed.
     const __m256i bytes = _mm256_shuffle_epi8(_mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0x27), reverse);
-    return {Bits(bytes, ' '), Bits(bytes, '\r'), Bits(bytes, '\n')};
+    using search::WideBits;
+    using search::WideIs;
+    return {WideBits(WideIs(bytes, ' ')), WideBits(WideIs(bytes, '\r')), WideBits(WideIs(bytes, '\n'))};
 }
 
 // TrimTrailingSpaces from `from` on, thirty-two characters at a time, with
