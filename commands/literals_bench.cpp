@@ -5,7 +5,9 @@
 // Sizes are in characters; throughput counts the UTF-16 bytes read.
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "commands/bench_util.h"
 #include "commands/literals.h"
@@ -136,19 +138,36 @@ BENCHMARK(LiteralTextScanOnly)->Unit(benchmark::kMillisecond);
 
 // The scan as the transforms take it: every position decided, window by
 // window, nothing asked and nothing written.
+void ScanWindows(const std::u16string& in) {
+    LiteralScanner scanner(in, {});
+    while (scanner.More()) {
+    }
+    benchmark::DoNotOptimize(scanner.Decided());
+}
 void LiteralTextScanWindows(benchmark::State& state) {
     const std::u16string& in = Text();
-    for (auto _ : state) {
-        LiteralScanner scanner(in, {});
-        while (scanner.More()) {
-        }
-        benchmark::DoNotOptimize(scanner.Decided());
-    }
+    for (auto _ : state) ScanWindows(in);
     bench::Bytes(state, in.size());
 }
 BENCHMARK(LiteralTextScanWindows)->Unit(benchmark::kMillisecond);
 BENCHMARK(InOneThread<LiteralTextScanWindows>)
     ->Name("LiteralTextScanWindowsInOneThread")
+    ->Unit(benchmark::kMillisecond);
+
+// Two scans at once, each in one thread of its own: how much a second core
+// gives on this machine. Where it takes about as long as one scan in one
+// thread, the scan's own thread runs beside the command's at full speed.
+void LiteralTextTwoScansAtOnce(benchmark::State& state) {
+    const std::u16string& in = Text();
+    for (auto _ : state) {
+        std::thread other(ScanWindows, std::cref(in));
+        ScanWindows(in);
+        other.join();
+    }
+    bench::Bytes(state, 2 * in.size());
+}
+BENCHMARK(InOneThread<LiteralTextTwoScansAtOnce>)
+    ->Name("LiteralTextTwoScansAtOnce")
     ->Unit(benchmark::kMillisecond);
 
 // Adversarial texts stay linear: n characters of quotes (doubled, so one
