@@ -161,6 +161,15 @@ size_t FindCode(const char16_t* t, size_t from, size_t n, bool& lineStart) noexc
 }
 #endif
 
+// Tells a processor that runs two threads on one core that this one only
+// waits, so that the other (the scan) gets the core; older processors, without
+// SSE2 too, take it for a no-op.
+inline void Pause() noexcept {
+#if defined(__i386__) || defined(__x86_64__)
+    __builtin_ia32_pause();
+#endif
+}
+
 std::atomic<size_t> aheadFrom{kScanAheadFrom};
 std::atomic<size_t> aheadLead{kScanAheadLead};
 
@@ -252,11 +261,7 @@ bool LiteralScanner::MoreAhead() {
         const size_t want = std::min(decided_ + lead, to_);
         // A scan that is nearly there is waited for awake: being woken takes
         // longer than that.
-        for (int spins = 0; spins < 4096 && (decided = ahead.decided.load()) < want; ++spins) {
-#if QUILL_SSE2
-            _mm_pause();
-#endif
-        }
+        for (int spins = 0; spins < 4096 && (decided = ahead.decided.load()) < want; ++spins) Pause();
         if (decided < want) {
             std::unique_lock lock(ahead.mutex);
             ahead.wanted.store(want);
