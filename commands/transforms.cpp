@@ -54,6 +54,13 @@ const char16_t* CopyUntil(const char16_t* r, const char16_t* end, char16_t*& w, 
     return r;
 }
 
+// Where the spaces right before w begin, from first on: trailing spaces that
+// were copied already, taken back.
+inline char16_t* BeforeSpaces(char16_t* w, const char16_t* first) noexcept {
+    while (w > first && w[-1] == u' ') --w;
+    return w;
+}
+
 // In place, within one text: copies [r, the first place where a stands with b
 // right after it) down to w, which lies before r, and returns that place (or
 // end); w moves past what was copied. A block is stored whole only where it
@@ -156,9 +163,7 @@ QUILL_WIDE char16_t* TrimWide(const char16_t*& from, const char16_t* end, char16
         } else {
             const uint64_t sum = uint64_t{m.spaces} + ends;
             const uint32_t kept = ~(m.spaces & ~static_cast<uint32_t>(sum));
-            if (sum >> 32) {
-                while (w > first && w[-1] == u' ') --w;
-            }
+            if (sum >> 32) w = BeforeSpaces(w, first);
             const __m128i quarters[4] = {_mm256_castsi256_si128(a), _mm256_extracti128_si256(a, 1),
                                          _mm256_castsi256_si128(b), _mm256_extracti128_si256(b, 1)};
             for (int k = 0; k < 4; ++k) {
@@ -200,7 +205,7 @@ bool TrimTrailingSpaces(std::u16string& text) {
         r = CopyDownUntil2(r, end, w, u' ', u'\r');
         if (r == end) break;
         if (end - r >= 3 && r[2] == u'\n') {
-            while (w > first && w[-1] == u' ') --w;
+            w = BeforeSpaces(w, first);
             // The space at r goes too; the line break is copied with what follows.
         } else {
             *w++ = *r;  // a space before a lone CR stays
@@ -378,7 +383,7 @@ bool TrimTrailingSpaces(std::u16string& text, const TextContext& context) {
     char16_t* w = first + (r - first);
     do {
         if (beforeBreak(r) && !spans.Protected(r)) {
-            while (w > first && w[-1] == u' ') --w;
+            w = BeforeSpaces(w, first);
         } else {
             *w++ = *r;
         }
