@@ -1,51 +1,52 @@
 #!/usr/bin/env bash
-# Puts the tables that the tests wrote (QUILL_TABLES_DIR, *.md) into README.md,
-# each between its markers <!-- table:NAME --> and <!-- /table:NAME -->.
+# Puts the tables that the tests wrote (QUILL_TABLES_DIR, *.md) into README.md
+# and docs/*.md, each between its markers <!-- table:NAME --> and
+# <!-- /table:NAME -->, in whichever of those files holds them.
 # A table may come in parts, NAME+KEY.md, written by tests that run in processes
 # of their own: the parts are joined in the order of their keys, under the
 # header (first two lines) that each of them repeats.
-#   scripts/readme-tables.sh DIR          update README.md
-#   scripts/readme-tables.sh DIR --check  fail when README.md says something else
+# A table that the tests wrote and no file has markers for is an error.
+#   scripts/readme-tables.sh DIR          update the files
+#   scripts/readme-tables.sh DIR --check  fail when a file says something else
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$1"; mode="${2:-}"
-readme="$root/README.md"
-new="$(mktemp)"
-cp "$readme" "$new"
-joined="$(mktemp -d)"
-trap 'rm -rf "$joined"' EXIT
-for part in "$dir"/*.md; do
-  [ -f "$part" ] || continue
-  name="$(basename "$part" .md)"
-  name="${name%%+*}"
-  if [ -f "$joined/$name.md" ]; then
-    tail -n +3 "$part" >>"$joined/$name.md"
-  else
-    cat "$part" >"$joined/$name.md"
-  fi
-done
-for table in "$joined"/*.md; do
-  [ -f "$table" ] || continue
-  name="$(basename "$table" .md)"
-  python3 - "$new" "$name" "$table" <<'PY'
-import sys
-path, name, table = sys.argv[1:4]
-text = open(path, encoding="utf-8").read()
-begin, end = f"<!-- table:{name} -->", f"<!-- /table:{name} -->"
-if begin in text and end in text:
-    head, rest = text.split(begin, 1)
-    _, tail = rest.split(end, 1)
-    body = open(table, encoding="utf-8").read()
-    text = head + begin + "\n" + body + end + tail
-    open(path, "w", encoding="utf-8").write(text)
+python3 - "$root" "$dir" "$mode" <<'PY'
+import difflib, glob, os, sys
+root, tables_dir, mode = sys.argv[1:4]
+check = mode == "--check"
+
+tables = {}
+for part in sorted(glob.glob(os.path.join(tables_dir, "*.md"))):
+    name = os.path.basename(part)[:-3].split("+", 1)[0]
+    lines = open(part, encoding="utf-8").read().splitlines(keepends=True)
+    tables[name] = tables.get(name, []) + (lines[2:] if name in tables else lines)
+
+files = [os.path.join(root, "README.md")] + sorted(glob.glob(os.path.join(root, "docs", "*.md")))
+placed, failed = set(), False
+for path in files:
+    text = open(path, encoding="utf-8").read()
+    new = text
+    for name, lines in tables.items():
+        begin, end = f"<!-- table:{name} -->", f"<!-- /table:{name} -->"
+        if begin in new and end in new:
+            head, rest = new.split(begin, 1)
+            _, tail = rest.split(end, 1)
+            new = head + begin + "\n" + "".join(lines) + end + tail
+            placed.add(name)
+    if new == text:
+        continue
+    rel = os.path.relpath(path, root)
+    if check:
+        sys.stdout.writelines(difflib.unified_diff(text.splitlines(keepends=True), new.splitlines(keepends=True),
+                                                   rel, rel + " (as the tests found)"))
+        failed = True
+    else:
+        open(path, "w", encoding="utf-8").write(new)
+for name in sorted(set(tables) - placed):
+    print(f"readme-tables.sh: the tests wrote the table {name}, but no file has <!-- table:{name} --> and <!-- /table:{name} -->")
+    failed = failed or check
+if failed and check:
+    print("The tables differ from what the tests found (above): run scripts/test.sh and commit the files")
+sys.exit(1 if failed and check else 0)
 PY
-done
-if [ "$mode" = --check ]; then
-  if ! diff -u "$readme" "$new"; then
-    echo "README.md's tables differ from what the tests found (above): run scripts/test.sh and commit README.md"
-    rm -f "$new"; exit 1
-  fi
-  rm -f "$new"
-else
-  mv "$new" "$readme"
-fi
