@@ -5,6 +5,8 @@
 # A table may come in parts, NAME+KEY.md, written by tests that run in processes
 # of their own: the parts are joined in the order of their keys, under the
 # header (first two lines) that each of them repeats.
+# <!-- table:NAME rows=1,3 --> takes only those rows (counted from 1, under the
+# header): a file can show a few examples of a table that another holds whole.
 # A table that the tests wrote and no file has markers for is an error.
 #   scripts/readme-tables.sh DIR          update the files
 #   scripts/readme-tables.sh DIR --check  fail when a file says something else
@@ -12,7 +14,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$1"; mode="${2:-}"
 python3 - "$root" "$dir" "$mode" <<'PY'
-import difflib, glob, os, sys
+import difflib, glob, os, re, sys
 root, tables_dir, mode = sys.argv[1:4]
 check = mode == "--check"
 
@@ -28,11 +30,14 @@ for path in files:
     text = open(path, encoding="utf-8").read()
     new = text
     for name, lines in tables.items():
-        begin, end = f"<!-- table:{name} -->", f"<!-- /table:{name} -->"
-        if begin in new and end in new:
-            head, rest = new.split(begin, 1)
-            _, tail = rest.split(end, 1)
-            new = head + begin + "\n" + "".join(lines) + end + tail
+        def fill(m):
+            rows = lines[2:]
+            if m.group(1):
+                rows = [rows[int(n) - 1] for n in m.group(1).split(",") if 0 < int(n) <= len(rows)]
+            return m.group(0).split("\n", 1)[0] + "\n" + "".join(lines[:2] + rows) + f"<!-- /table:{name} -->"
+        pattern = rf"<!-- table:{re.escape(name)}(?: rows=([0-9]+(?:,[0-9]+)*))? -->\n.*?<!-- /table:{re.escape(name)} -->"
+        new, found = re.subn(pattern, fill, new, flags=re.S)
+        if found:
             placed.add(name)
     if new == text:
         continue
