@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the release archive dist/Quillmendex-<version>.zip:
-#   INSTALL.txt                       how to install, where the settings go, the log
+#   INSTALL.txt                       the README's part for users (docs/INSTALL.txt)
 #   x64/Quillmendex.dll + 14 *.bmp    for the 64-bit IDE
 #   x86/Quillmendex.dll + 14 *.bmp    for the 32-bit IDE
 #
@@ -64,8 +64,9 @@ for arch in x64 x86; do
     cp "$from/$bmp" "$stage/pack/$arch/"
   done
 done
-# The guide with Windows line breaks, for Notepad.
-sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/INSTALL.txt >"$stage/pack/INSTALL.txt"
+# The guide (made from the README by scripts/install-guide.sh) with Windows line
+# breaks and a byte-order mark, for Notepad: its examples hold characters beyond ASCII.
+{ printf '\xef\xbb\xbf'; sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' docs/INSTALL.txt; } >"$stage/pack/INSTALL.txt"
 
 # Fixed dates, modes and order: two runs on one commit give the same bytes.
 export TZ=UTC

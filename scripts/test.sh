@@ -22,11 +22,14 @@ ctest --test-dir "$b/sanitize" --output-on-failure || status=1
 "$b/tsan/quill_tests" --gtest_filter='Literals.*:TabStops*' --gtest_brief=1 || status=1
 ctest --test-dir "$b/x64" --output-on-failure || status=1
 ctest --test-dir "$b/native" --output-on-failure -j "$(nproc)" || status=1
-# README.md and docs/ show what the tests found: in CI they must already say so; elsewhere they are updated.
+# README.md and docs/ show what the tests found, and docs/INSTALL.txt is the
+# README's part for users: in CI they must already say so; elsewhere they are updated.
 if [ "${CI:-}" = true ]; then
   scripts/readme-tables.sh "$QUILL_TABLES_DIR" --check || status=1
+  scripts/install-guide.sh --check || status=1
 else
   scripts/readme-tables.sh "$QUILL_TABLES_DIR"
+  scripts/install-guide.sh
 fi
 # Every relative link in README.md and docs/*.md names a file that is there.
 scripts/check-links.sh || status=1

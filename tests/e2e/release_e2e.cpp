@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -285,13 +286,20 @@ TEST_F(Release, FilesInsideAreTheBuiltOnes) {
 TEST_F(Release, GuideTellsFolderSettingsLogAndUninstall) {
     const std::string guide = ReadFile(Unpacked("INSTALL.txt"));
     ASSERT_FALSE(guide.empty());
+    // UTF-8 with a byte-order mark, so that Notepad shows the examples' · → ¶ as they are.
+    EXPECT_EQ(guide.rfind("\xEF\xBB\xBF", 0), 0u);
     EXPECT_NE(guide.find("Quillmendex " + ReleaseVersion()), std::string::npos);
     EXPECT_EQ(guide.find("@VERSION@"), std::string::npos);
     // Windows line breaks throughout.
     EXPECT_EQ(std::count(guide.begin(), guide.end(), '\n'), std::count(guide.begin(), guide.end(), '\r'));
+    // The text is wrapped: a phrase may run over a line break and the next line's indent.
+    std::string words;
+    for (char c : guide)
+        if (!std::isspace(static_cast<unsigned char>(c)) || (!words.empty() && words.back() != ' '))
+            words += std::isspace(static_cast<unsigned char>(c)) ? ' ' : c;
     for (const char* text : {"64-bit IDE", "32-bit IDE", "PlugIns", "%APPDATA%\\<name>\\Quillmendex.ini", "[Settings]",
                              "Logging=1", "Quillmendex.dbg", "Uninstalling"})
-        EXPECT_NE(guide.find(text), std::string::npos) << text;
+        EXPECT_NE(words.find(text), std::string::npos) << text;
 }
 
 TEST_F(Release, BothDllsCarryTheReleaseVersion) {
