@@ -86,7 +86,7 @@ Control::~Control() {
     if (subclassed_ && hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, 0);
     if (hwnd_ && IsWindow(hwnd_) && FromHandle(hwnd_) == this) {
         RemovePropW(hwnd_, WrapperProperty());
-        DestroyWindow(hwnd_);
+        if (owned_) DestroyWindow(hwnd_);
     }
 }
 
@@ -114,6 +114,12 @@ void Control::Create(DWORD exStyle, const wchar_t* cls, DWORD style, HWND parent
     if (parent) {
         if (Control* p = FromHandle(parent); p && (style & WS_CHILD)) SetFont(p->GetFont());
     }
+}
+
+void Control::Attach(Existing window) {
+    if (!window.hwnd || !SetPropW(window.hwnd, WrapperProperty(), this)) CannotCreate();
+    hwnd_ = window.hwnd;
+    owned_ = false;
 }
 
 namespace {

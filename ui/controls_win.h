@@ -127,6 +127,12 @@ enum class MouseButton { Left, Right, Middle, X1, X2 };
 // the plug-in's window is gone), so that a reloaded module registers its own.
 void UnregisterClasses() noexcept;
 
+// A control that a dialog template made: its wrapper neither creates nor
+// destroys it (the dialog does both).
+struct Existing {
+    HWND hwnd;
+};
+
 class Control {
 public:
     virtual ~Control();
@@ -180,6 +186,8 @@ protected:
     // Makes the window; for our own classes lpParam carries this wrapper.
     void Create(DWORD exStyle, const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h,
                 int id = 0);
+    // Wraps a window that a dialog template made.
+    void Attach(Existing window);
     // Registers a class of ours (once per module); its procedure calls Message.
     static const wchar_t* OwnClass(const wchar_t* name, UINT style = 0);
     // Messages to windows of our own classes, after the children's notifications.
@@ -207,12 +215,14 @@ private:
     Brush brush_;
     HFONT font_ = nullptr;
     bool subclassed_ = false;
+    bool owned_ = true;  // destroyed with the wrapper
 };
 
 // A plain panel that paints its colour and holds other controls.
 class Panel : public Control {
 public:
     Panel(HWND parent, int x, int y, int w, int h);
+    explicit Panel(Existing window) { Attach(window); }
 
 protected:
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -253,6 +263,7 @@ public:
 class CheckBox : public Control {
 public:
     CheckBox(HWND parent, int x, int y, int w, int h, DWORD style = BS_AUTOCHECKBOX);
+    explicit CheckBox(Existing control) { Attach(control); }
     bool Checked() const;
     void SetChecked(bool checked);
 };
@@ -261,6 +272,7 @@ public:
 class Edit : public Control {
 public:
     Edit(HWND parent, int x, int y, int w, int h, DWORD style = ES_AUTOHSCROLL);
+    explicit Edit(Existing control) { Attach(control); }
 };
 
 // Multi-line edit.

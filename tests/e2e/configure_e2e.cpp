@@ -151,6 +151,95 @@ TEST(Configure, AnUnreadableFileIsNeverWritten) {
     }
 }
 
+// Each check box's line is greyed with it, and only then.
+TEST(Configure, TheLineUnderACheckBoxIsGreyedWithIt) {
+    const std::pair<const char*, bool> cases[] = {{"a file that can be read", true}, {"a folder in its place", false}};
+    const char* const rows[][2] = {{"&Keep", "The three whitespace commands"},
+                                   {"&Tab", "Replace tab by spaces fills"},
+                                   {"Write", "Writes what Quillmendex does"}};
+    for (const auto& [what, readable] : cases) {
+        SCOPED_TRACE(what);
+        HostRun run;
+        const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+        if (readable)
+            WriteFile(ini, "[Settings]\r\nTabStops=1\r\n");
+        else
+            MakeFolder(ini);
+        const Result r = Configure(run, kAfterMenu, readable ? std::vector<std::string>{} : std::vector<std::string>{"click:OK"});
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        const json& dialog = Dialog(r);
+        for (const auto& [check, line] : rows) {
+            ASSERT_TRUE(Control(dialog, check) && Control(dialog, line)) << check;
+            EXPECT_EQ((*Control(dialog, check))["enabled"], readable) << check;
+            EXPECT_EQ((*Control(dialog, line))["enabled"], readable) << line;
+        }
+    }
+}
+
+// Where the focus is and which push buttons have the default style.
+struct Frame {
+    std::string focused;
+    std::vector<std::string> defaults;
+};
+Frame FrameOf(const json& controls) {
+    Frame f;
+    for (const auto& c : controls) {
+        if (c.contains("focused")) f.focused = c["text"];
+        if (c.value("default", false)) f.defaults.push_back(c["text"]);
+    }
+    return f;
+}
+
+// As in every Windows dialog: after each key exactly one push button has the
+// default style, the one with the focus when a push button has it, else OK
+// (also while OK is greyed).
+TEST(Configure, AfterEveryTabExactlyOnePushButtonShowsTheDefaultFrame) {
+    struct Case {
+        const char* what;
+        bool readable;
+        std::string dialog;
+        std::vector<std::pair<std::string, std::string>> frames;  // at opening, then after each action: focus, default
+    };
+    const std::string folder = "Open &folder";
+    const std::string path = "Z:";  // the settings file's path, in its edit box
+    const Case cases[] = {
+        {"round the dialog and on", true, "key:TAB;key:TAB;key:TAB;key:TAB;key:TAB;key:TAB;key:TAB;key:TAB",
+         {{"&Keep", "OK"}, {"&Tab", "OK"}, {"Write", "OK"}, {path, "OK"}, {folder, folder}, {"OK", "OK"},
+          {"Cancel", "Cancel"}, {"&Keep", "OK"}, {"&Tab", "OK"}}},
+        {"a check box clicked first", true, "check:Write;key:TAB;key:TAB;key:TAB",
+         {{"&Keep", "OK"}, {"Write", "OK"}, {path, "OK"}, {folder, folder}, {"OK", "OK"}}},
+        {"a file that cannot be read: only the path, Open folder and Cancel take the focus", false,
+         "key:TAB;key:TAB;key:TAB;key:TAB",
+         {{path, "OK"}, {folder, folder}, {"Cancel", "Cancel"}, {path, "OK"}, {folder, folder}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostRun run;
+        const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+        if (c.readable)
+            WriteFile(ini, UserFile(""));
+        else
+            MakeFolder(ini);
+        std::vector<std::string> dialogs = {c.dialog};
+        if (!c.readable) dialogs.insert(dialogs.begin(), "click:OK");  // "ReadIniFile failed" first
+        const Result r = Configure(run, kAfterMenu, dialogs);
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        const json& dialog = Dialog(r);
+        std::vector<json> states = {dialog["controls"]};
+        for (const auto& a : dialog["actions"]) {
+            ASSERT_EQ(a["result"], "done") << a.dump();
+            states.push_back(a["controls_after"]);
+        }
+        ASSERT_EQ(states.size(), c.frames.size());
+        for (size_t i = 0; i < states.size(); ++i) {
+            const Frame f = FrameOf(states[i]);
+            EXPECT_EQ(f.focused.rfind(c.frames[i].first, 0), 0u) << i << ": " << f.focused;
+            EXPECT_EQ(f.defaults, std::vector<std::string>{c.frames[i].second}) << i;
+        }
+        if (c.readable) EXPECT_EQ(ReadFile(ini), UserFile(""));
+    }
+}
+
 TEST(Configure, AFileThatCannotBeWrittenKeepsTheDialogOpenAndSaysWhy) {
     // The plug-in's folder cannot be written to, so the settings live in the
     // per-user folder, which cannot be written to either.
