@@ -1,8 +1,9 @@
 #pragma once
-// A small layer over Win32 windows and controls, as much as the plug-in's
-// windows (the About window, the settings dialog) and the settings frame need. Each wrapper owns its window and destroys it
-// with itself; copying is deleted. Positions and sizes are pixels of the screen
-// in the parent's client area; Scale turns the 96-dpi sizes of a design into them.
+// A small layer over Win32 windows and controls, as much as the About window
+// and the settings frame need. Each wrapper owns its window and destroys it
+// with itself (but for one over a control that a dialog template made);
+// copying is deleted. Positions and sizes are pixels of the screen in the
+// parent's client area; Scale turns the 96-dpi sizes of a design into them.
 //
 // Windows of our own classes (Panel, Picture, ScrollBox, Form) pass their
 // children's notifications on to the child's wrapper: clicks (WM_COMMAND),
@@ -113,11 +114,6 @@ private:
 // pitchAndFamily guides the choice when the face is not installed.
 Font MakeFont(const wchar_t* face, int height96, BYTE charset = DEFAULT_CHARSET,
               BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE);
-// The font the system uses for dialogs and message boxes (as the user set it,
-// for the screen's dots per inch).
-Font DialogFont();
-// Width and height of a single line of text in a font, in pixels.
-SIZE TextExtent(HFONT font, std::u16string_view text);
 
 // The keys and buttons held at a mouse message, and which button went down.
 enum Shift : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -370,38 +366,26 @@ private:
 class Form : public Control {
 public:
     // modalResult: 0 while open; the close box and Esc give 2, Enter 1. Enter
-    // presses the button that has the focus, or else the default button when
-    // there is one (nothing when it is disabled); Esc presses the cancel button
-    // when there is one.
+    // presses the button that has the focus.
     int ModalResult() const noexcept { return modalResult_; }
-    void SetDefaultButton(Button* button) noexcept { defaultButton_ = button; }
-    void SetCancelButton(Button* button) noexcept { cancelButton_ = button; }
     void SetModalResult(int result) noexcept { modalResult_ = result; }
     // Shows the window in front, runs its message loop until a modal result is
     // set, hides it and returns the result.
     int ShowModal();
     // Client size and minimum outer size (96-dpi values, scaled here).
     void SetClientSize(int w, int h);
-    // The same in pixels of the screen, unscaled.
-    void SetClientPixels(int w, int h);
     void SetMinimumSize(int w, int h);
     void CenterOnScreen();
-    // Centred on the owner window when it is shown, else on the screen; kept
-    // inside the work area of the owner's monitor.
-    void CenterOnOwner();
     void SetIcon(HICON big, HICON small);
 
 protected:
-    // owner: the window this one stays in front of (none: a window of its own).
-    Form(const wchar_t* className, DWORD style, DWORD exStyle, HWND owner = nullptr);
+    Form(const wchar_t* className, DWORD style, DWORD exStyle);
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp) override;
     virtual void Tick(UINT_PTR) {}
 
 private:
     int modalResult_ = 0;
     SIZE minimum_ = {};
-    Button* defaultButton_ = nullptr;
-    Button* cancelButton_ = nullptr;
 };
 
 }  // namespace quill::ui
