@@ -43,7 +43,7 @@ unsigned ShiftOf(WPARAM keys) noexcept {
 
 int Dpi() noexcept {
     static const int dpi = [] {
-        ScreenDC dc;
+        ScreenDC dc(GetDC(nullptr));
         const int d = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
         return d > 0 ? d : 96;
     }();
@@ -362,7 +362,7 @@ void Label::AutoSize() {
     if (!dc) return;
     SIZE size = {};
     {
-        Selected font(dc, GetFont());
+        const Selected font = Select(dc, GetFont());
         const std::u16string text = Text();
         TEXTMETRICW tm = {};
         GetTextMetricsW(dc, &tm);
@@ -428,7 +428,7 @@ void Button::DrawItem(const DRAWITEMSTRUCT& item) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
 
     const std::u16string text = Text();
-    Selected font(dc, GetFont());
+    const Selected font = Select(dc, GetFont());
     SIZE extent = {};
     GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &extent);
     const int g = glyph ? Scale(16) : 0;
@@ -534,8 +534,8 @@ LRESULT Picture::Message(UINT msg, WPARAM wp, LPARAM lp) {
             if (dc && bitmap_) {
                 BITMAP info = {};
                 GetObjectW(bitmap_, sizeof info, &info);
-                MemoryDC source(dc);
-                Selected pick(source.get(), bitmap_);
+                MemoryDC source(CreateCompatibleDC(dc));
+                const Selected pick = Select(source.get(), bitmap_);
                 BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
             }
             EndPaint(handle(), &ps);

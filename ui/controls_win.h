@@ -18,97 +18,37 @@
 #include <utility>
 #include <vector>
 
+#include "base/handles_win.h"
+
 namespace quill::ui {
 
 // The screen's dots per inch, and a 96-dpi size in them.
 int Dpi() noexcept;
 int Scale(int pixelsAt96) noexcept;
 
-// A GDI object deleted with its owner.
+// GDI objects, icons and device contexts, each given back with its owner.
 template <class H>
-class GdiObject {
-public:
-    explicit GdiObject(H h = nullptr) noexcept : h_(h) {}
-    ~GdiObject() { reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, nullptr));
-        return *this;
-    }
-    H get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return h_ != nullptr; }
-    void reset(H h = nullptr) noexcept {
-        if (h_) DeleteObject(h_);
-        h_ = h;
-    }
-
-private:
-    H h_;
-};
+using GdiObject = UniqueHandle<H, DeleteObject>;
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
+using Icon = UniqueHandle<HICON, DestroyIcon>;
+inline int ReleaseScreenDC(HDC dc) noexcept { return ReleaseDC(nullptr, dc); }
+using ScreenDC = UniqueHandle<HDC, ReleaseScreenDC>;  // ScreenDC dc(GetDC(nullptr));
+using MemoryDC = UniqueHandle<HDC, DeleteDC>;         // MemoryDC dc(CreateCompatibleDC(like));
 
-class Icon {
-public:
-    explicit Icon(HICON h = nullptr) noexcept : h_(h) {}
-    ~Icon() {
-        if (h_) DestroyIcon(h_);
-    }
-    Icon(const Icon&) = delete;
-    Icon& operator=(const Icon&) = delete;
-    Icon(Icon&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    HICON get() const noexcept { return h_; }
-
-private:
-    HICON h_;
+// A GDI object selected into a DC for the scope: auto pick = Select(dc, font);
+struct Selection {
+    HDC dc;
+    HGDIOBJ old;
+    bool operator==(const Selection&) const = default;
 };
-
-// A screen DC for the scope (GetDC / ReleaseDC) and a memory DC (DeleteDC).
-class ScreenDC {
-public:
-    ScreenDC() noexcept : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC like = nullptr) noexcept : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// Selects a GDI object into a DC for the scope.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~Selected() {
-        if (old_) SelectObject(dc_, old_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+inline BOOL Restore(Selection s) noexcept { return SelectObject(s.dc, s.old) != nullptr; }
+using Selected = UniqueHandle<Selection, Restore>;
+inline Selected Select(HDC dc, HGDIOBJ obj) noexcept {
+    HGDIOBJ old = obj ? SelectObject(dc, obj) : nullptr;
+    return Selected(old ? Selection{dc, old} : Selection{});
+}
 
 // A font face with a character height in pixels at 96 dpi (scaled to the screen).
 // pitchAndFamily guides the choice when the face is not installed.
