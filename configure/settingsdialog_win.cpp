@@ -183,6 +183,9 @@ void SettingsDialog::Init() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     CenterOnOwner(hwnd_);
+    // In front, as the active window, also over an owner of another program.
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
 }
 
 void SettingsDialog::btnOKClick() {
