@@ -295,14 +295,15 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(Configure, LoggingAndKeepStringLiteralsCountAtOnce) {
-    const std::string text = "v := 'a  \r\nb';  \r\n";
+TEST(Configure, LoggingKeepStringLiteralsAndTabStopsCountAtOnce) {
     struct Case {
         const char* what;
         std::string before, sequence, dialog, out;
         std::vector<std::string> logged;  // what each log line holds, in order
+        std::string in = "v := 'a  \r\nb';  \r\n";
     };
     const std::string click = ",OnMenuClick:1,OnDestroy";
+    const std::string replaceTabs = ",OnMenuClick:2,OnDestroy";
     const Case cases[] = {
         {"logging switched on, then a click", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "check:Write;click:OK", "v := 'a\r\nb';\r\n",
@@ -316,12 +317,16 @@ TEST(Configure, LoggingAndKeepStringLiteralsCountAtOnce) {
          "check:Keep;click:OK", "v := 'a  \r\nb';\r\n", {}},
         {"KeepStringLiterals switched off", "[Settings]\r\nKeepStringLiterals=1\r\n",
          kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click, "uncheck:Keep;click:OK", "v := 'a\r\nb';\r\n", {}},
+        {"TabStops switched on", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + replaceTabs, "check:Tab;click:OK",
+         "ab  c", {}, "ab\tc"},
+        {"TabStops switched off", "[Settings]\r\nTabStops=1\r\n", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + replaceTabs,
+         "uncheck:Tab;click:OK", "ab    c", {}, "ab\tc"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         HostRun run;
         if (!c.before.empty()) WriteFile(run.pluginDir() + "/Quillmendex.ini", c.before);
-        run.input(text);
+        run.input(c.in).pref("TabPosition", "4");
         const Result r = Configure(run, c.sequence, {c.dialog});
         ASSERT_EQ(r.exit, 0) << r.stderrText;
         EXPECT_EQ(r.out, c.out);
