@@ -412,8 +412,8 @@ bool Label::Subclassed(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 // ---- Button ----------------------------------------------------------------------
 
-Button::Button(HWND parent, int x, int y, int w, int h, int id, DWORD style) {
-    Create(0, L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, parent, x, y, w, h, id);
+Button::Button(HWND parent, int x, int y, int w, int h, int id) {
+    Create(0, L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, parent, x, y, w, h, id);
 }
 
 void Button::Command(WORD code) {

@@ -183,12 +183,10 @@ private:
     bool autoSize_ = false;
 };
 
-// A push button with a small picture drawn left of its caption; with the style
-// BS_PUSHBUTTON instead, the system's own push button (its caption may hold an
-// accelerator, "&Open").
+// A push button with a small picture drawn left of its caption.
 class Button : public Control {
 public:
-    Button(HWND parent, int x, int y, int w, int h, int id = 0, DWORD style = BS_OWNERDRAW);
+    Button(HWND parent, int x, int y, int w, int h, int id = 0);
     std::function<void()> onClick;
     // Draws the picture into the square it is given.
     std::function<void(HDC, const RECT&)> glyph;
