@@ -114,7 +114,7 @@ public:
                     SetWindowLongPtrW(hwnd, DWLP_USER, lp);
                     self->hwnd_ = hwnd;
                     self->Init();
-                    return TRUE;  // the focus goes to the first check box
+                    return TRUE;  // the focus goes to the first control that takes it
                 case WM_COMMAND:
                     if (LOWORD(wp) == IDOK) self->btnOKClick();
                     if (LOWORD(wp) == IDCANCEL) EndDialog(hwnd, IDCANCEL);
@@ -125,14 +125,14 @@ public:
             }
         } catch (...) {
             // Nothing reaches Windows: the dialog ends and ShowSettingsDialog raises it.
-            self->failure_ = std::current_exception();
+            self->failure = std::current_exception();
             EndDialog(hwnd, IDCANCEL);
             return TRUE;
         }
     }
 
     SettingsDialogResult result;
-    std::exception_ptr failure_;
+    std::exception_ptr failure;
 
 private:
     HWND Item(int id) const noexcept { return GetDlgItem(hwnd_, id); }
@@ -230,7 +230,7 @@ SettingsDialogResult ShowSettingsDialog(HWND owner, const std::u16string& iniFil
     SettingsDialog dialog(iniFileName);
     const INT_PTR shown = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, SettingsDialog::Proc,
                                           reinterpret_cast<LPARAM>(&dialog));
-    if (dialog.failure_) std::rethrow_exception(dialog.failure_);
+    if (dialog.failure) std::rethrow_exception(dialog.failure);
     if (shown == -1 || shown == 0)
         throw Error(u"Quillmendex could not show its settings dialog (" + SystemErrorText(GetLastError()) + u").");
     return dialog.result;
