@@ -101,7 +101,7 @@ int ScrollPos(const TfrmAbout& form) { return GetScrollPos(form.sbAbout.handle()
 
 // The text colour the label's parent hands out for it, as Windows asks when painting.
 COLORREF LabelColour(const ui::Control& label) {
-    ui::MemoryDC dc;
+    ui::MemoryDC dc(CreateCompatibleDC(nullptr));
     SendMessageW(GetParent(label.handle()), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                  reinterpret_cast<LPARAM>(label.handle()));
     return GetTextColor(dc.get());

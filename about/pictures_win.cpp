@@ -15,7 +15,7 @@ constexpr int kSamples = 4;  // drawn 4 x 4 larger, then averaged
 // A 32-bit top-down DIB section to draw on.
 class Canvas {
 public:
-    Canvas(int w, int h) : w_(w), h_(h), dc_(nullptr) {
+    Canvas(int w, int h) : w_(w), h_(h), dc_(CreateCompatibleDC(nullptr)) {
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = w;
@@ -98,8 +98,8 @@ struct Pen2 {
         GdiObject<HPEN> pen(edge == CLR_INVALID ? nullptr
                                                 : ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                                                                std::max(1, P(width)), &lb, 0, nullptr));
-        Selected sb(dc, b ? static_cast<HGDIOBJ>(b.get()) : GetStockObject(NULL_BRUSH));
-        Selected sp(dc, pen ? static_cast<HGDIOBJ>(pen.get()) : GetStockObject(NULL_PEN));
+        const Selected sb = Select(dc, b ? static_cast<HGDIOBJ>(b.get()) : GetStockObject(NULL_BRUSH));
+        const Selected sp = Select(dc, pen ? static_cast<HGDIOBJ>(pen.get()) : GetStockObject(NULL_PEN));
         draw();
     }
     void Polygon(const std::vector<POINT>& pts, COLORREF fill, COLORREF edge = CLR_INVALID, double width = 1) const {
@@ -249,8 +249,8 @@ Bitmap CloseGlyph(int size, COLORREF back) {
 
 void DrawBitmap(HDC dc, HBITMAP bitmap, const RECT& square) {
     if (!bitmap) return;
-    MemoryDC source(dc);
-    Selected pick(source.get(), bitmap);
+    MemoryDC source(CreateCompatibleDC(dc));
+    const Selected pick = Select(source.get(), bitmap);
     BitBlt(dc, square.left, square.top, square.right - square.left, square.bottom - square.top, source.get(), 0, 0,
            SRCCOPY);
 }

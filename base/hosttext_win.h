@@ -31,6 +31,7 @@ std::u16string SystemErrorText(DWORD code);
 bool AnsiIsUtf8() noexcept;
 
 inline const wchar_t* W(const std::u16string& s) noexcept { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+inline const wchar_t* W(const char16_t* s) noexcept { return reinterpret_cast<const wchar_t*>(s); }
 inline std::u16string U(const wchar_t* s) { return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string(); }
 
 // A NUL-terminated ANSI buffer for the host, released by its owner after the call.

@@ -17,7 +17,8 @@ quill_collect(QUILL_EXPORT_SOURCES boundary ${QUILL_PLUGIN_FOLDERS})
 add_library(Quillmendex SHARED
   ${QUILL_EXPORT_SOURCES}
   ${CMAKE_SOURCE_DIR}/host/Quillmendex.def
-  ${CMAKE_SOURCE_DIR}/host/Quillmendex.rc)
+  ${CMAKE_SOURCE_DIR}/host/Quillmendex.rc
+  ${CMAKE_SOURCE_DIR}/configure/settingsdialog.rc)
 set_target_properties(Quillmendex PROPERTIES PREFIX "" OUTPUT_NAME Quillmendex)
 target_include_directories(Quillmendex PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(Quillmendex PRIVATE quill_win)
@@ -44,7 +45,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   # Windows tests, run in-process under Wine.
   quill_collect(QUILL_WINTESTS wintest ${QUILL_FOLDERS})
   if(QUILL_WINTESTS)
-    add_executable(quill_wintests ${QUILL_WINTESTS})
+    # The settings dialog's template, which the DLL carries, for the tests of the dialog.
+    add_executable(quill_wintests ${QUILL_WINTESTS} ${CMAKE_SOURCE_DIR}/configure/settingsdialog.rc)
     target_link_libraries(quill_wintests PRIVATE quill_win gtest gtest_main)
     target_compile_definitions(quill_wintests PRIVATE
       QUILL_TEST_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugin")

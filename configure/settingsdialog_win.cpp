@@ -3,27 +3,57 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <exception>
+#include <memory>
+#include <vector>
 
 #include "base/error.h"
 #include "base/hosttext_win.h"
+#include "configure/settingsdialog_ids.h"
 #include "settings/inifile_win.h"
+#include "settings/keys.h"
 #include "settings/logger.h"
+#include "ui/pluginframe_win.h"
 
 namespace quill {
 
 namespace {
 
-using ui::Scale;
+constexpr char16_t kCaption[] = u"Quillmendex settings";
+constexpr wchar_t kClassName[] = L"TfrmQuillmendexSettings";  // as the template names it
 
-constexpr char16_t kKeepStringLiteralsText[] = u"&Keep string literals as they are";
-constexpr char16_t kKeepStringLiteralsLine[] =
-    u"The three whitespace commands leave string literals and quoted identifiers alone.";
-constexpr char16_t kTabStopsText[] = u"&Tab stops: tabs keep their alignment";
-constexpr char16_t kTabStopsLine[] =
-    u"Replace tab by spaces fills each tab up to the next multiple of the tab width.";
-constexpr char16_t kLoggingText[] = u"Write the diagnostic &log";
-constexpr char16_t kSettingsFileText[] = u"Settings file:";
-constexpr char16_t kOpenFolderText[] = u"Open &folder";
+// The system's dialog class under the template's name, for as long as the
+// dialog is shown: gone afterwards, so that a module loaded again later
+// registers its own.
+class DialogClass {
+public:
+    DialogClass() {
+        WNDCLASSEXW wc = {};
+        wc.cbSize = sizeof wc;
+        if (!GetClassInfoExW(nullptr, WC_DIALOG, &wc)) return;
+        wc.hInstance = ThisModule();
+        wc.lpszClassName = kClassName;
+        registered_ = RegisterClassExW(&wc) != 0;
+    }
+    ~DialogClass() {
+        if (registered_) UnregisterClassW(kClassName, ThisModule());
+    }
+    DialogClass(const DialogClass&) = delete;
+    DialogClass& operator=(const DialogClass&) = delete;
+
+private:
+    bool registered_ = false;
+};
+
+// The switches, in the dialog's order: the key (the check box's name on the
+// frame), the check box and the line under it.
+struct Row {
+    const char16_t* key;
+    int check, line;
+};
+constexpr Row kRows[] = {{keys::kKeepStringLiterals, IDC_KEEPSTRINGLITERALS, IDC_KEEPSTRINGLITERALS_LINE},
+                         {keys::kTabStops, IDC_TABSTOPS, IDC_TABSTOPS_LINE},
+                         {keys::kLogging, IDC_LOGGING, IDC_LOGGING_LINE}};
 
 // The file name part of a path (after the last "\" or ":").
 std::u16string FileNameOf(const std::u16string& path) {
@@ -38,176 +68,172 @@ std::u16string FolderOf(const std::u16string& path) {
     return path.substr(0, at == 2 && path[1] == u':' ? at + 1 : at);
 }
 
-// A caption as it shows: without the "&" that marks its accelerator.
-std::u16string Shown(std::u16string_view text) {
-    std::u16string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'&' && i + 1 < text.size()) ++i;
-        out += text[i];
-    }
-    return out;
-}
-
-ui::Font WithFont(HWND hwnd, ui::Font font) {
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    return font;
-}
-
 void Show(HWND owner, const std::u16string& text) {
-    MessageBoxW(owner, W(text), W(std::u16string(TfrmSettings::kCaption)), MB_OK | MB_ICONERROR);
+    MessageBoxW(owner, W(text), W(kCaption), MB_OK | MB_ICONERROR);
+}
+
+RECT BoundsIn(HWND parent, HWND child) {
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// Centred on the owner window when it is shown, else on the screen; kept
+// inside the work area of that monitor.
+void CenterOnOwner(HWND hwnd) {
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    RECT around = {}, self = {};
+    const bool onOwner = owner && IsWindowVisible(owner) && !IsIconic(owner) && GetWindowRect(owner, &around);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(onOwner ? owner : hwnd, MONITOR_DEFAULTTOPRIMARY), &monitor) ||
+        !GetWindowRect(hwnd, &self))
+        return;
+    const RECT work = monitor.rcWork;
+    if (!onOwner) around = work;
+    const int w = self.right - self.left, h = self.bottom - self.top;
+    const int x = std::clamp<int>(around.left + (around.right - around.left - w) / 2, work.left,
+                                  std::max<int>(work.left, work.right - w));
+    const int y = std::clamp<int>(around.top + (around.bottom - around.top - h) / 2, work.top,
+                                  std::max<int>(work.top, work.bottom - h));
+    SetWindowPos(hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+class SettingsDialog {
+public:
+    explicit SettingsDialog(const std::u16string& iniFileName) : fIniFileName(iniFileName) {}
+
+    static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+        auto* self = reinterpret_cast<SettingsDialog*>(
+            msg == WM_INITDIALOG ? lp : GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (!self) return FALSE;
+        try {
+            switch (msg) {
+                case WM_INITDIALOG:
+                    SetWindowLongPtrW(hwnd, DWLP_USER, lp);
+                    self->hwnd_ = hwnd;
+                    self->Init();
+                    return TRUE;  // the focus goes to the first control that takes it
+                case WM_COMMAND:
+                    if (LOWORD(wp) == IDOK) self->btnOKClick();
+                    if (LOWORD(wp) == IDCANCEL) EndDialog(hwnd, IDCANCEL);
+                    if (LOWORD(wp) == IDC_OPENFOLDER && HIWORD(wp) == BN_CLICKED) self->btnOpenFolderClick();
+                    return TRUE;
+                case WM_DESTROY: self->fraSettings.reset(); return FALSE;
+                default: return FALSE;
+            }
+        } catch (...) {
+            // Nothing reaches Windows: the dialog ends and ShowSettingsDialog raises it.
+            self->failure = std::current_exception();
+            EndDialog(hwnd, IDCANCEL);
+            return TRUE;
+        }
+    }
+
+    SettingsDialogResult result;
+    std::exception_ptr failure;
+
+private:
+    HWND Item(int id) const noexcept { return GetDlgItem(hwnd_, id); }
+    void Init();
+    void btnOKClick();
+    void btnOpenFolderClick();
+
+    HWND hwnd_ = nullptr;
+    std::u16string fIniFileName, whyUnreadable_;
+    std::unique_ptr<Tfrapluginframe> fraSettings;
+    std::vector<bool> shown_;  // what each row showed at opening, or was written since
+};
+
+void SettingsDialog::Init() {
+    IniFile ini(fIniFileName);
+    whyUnreadable_ = ini.WhyUnreadable();
+    const bool readable = whyUnreadable_.empty();
+    SetWindowTextW(Item(IDC_LOGGING_LINE), W(u"Writes what Quillmendex does into " +
+                                             FileNameOf(ChangeFileExt(fIniFileName, u".dbg")) +
+                                             u", beside the settings file."));
+    SetWindowTextW(Item(IDC_SETTINGSFILE), W(fIniFileName));
+
+    fraSettings = std::make_unique<Tfrapluginframe>(ui::Existing{hwnd_});
+    for (const Row& row : kRows) {
+        fraSettings->Adopt<ui::CheckBox>(row.key, Item(row.check));
+        // A file that cannot be read is never read: the rows show the defaults, greyed.
+        const bool value = readable && ini.ReadBool(W(row.key), false);
+        shown_.push_back(value);
+        fraSettings->setSetting(row.key, Variant(value));
+        EnableWindow(Item(row.check), readable);
+        EnableWindow(Item(row.line), readable);
+    }
+    EnableWindow(Item(IDOK), readable);
+    if (!readable) {
+        SetWindowTextW(Item(IDC_STATUS),
+                       W(u"The settings file cannot be read (" + whyUnreadable_ + u"): nothing can be changed."));
+        ShowWindow(Item(IDC_STATUS), SW_SHOWNA);
+    } else {
+        // No status line: OK and Cancel move up into its place.
+        const int up = BoundsIn(hwnd_, Item(IDOK)).top - BoundsIn(hwnd_, Item(IDC_STATUS)).top;
+        for (int id : {IDOK, IDCANCEL}) {
+            const RECT r = BoundsIn(hwnd_, Item(id));
+            SetWindowPos(Item(id), nullptr, r.left, r.top - up, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        RECT outer = {};
+        GetWindowRect(hwnd_, &outer);
+        SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top - up,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    CenterOnOwner(hwnd_);
+    // In front, as the active window, also over an owner of another program.
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+}
+
+void SettingsDialog::btnOKClick() {
+    if (!whyUnreadable_.empty()) return;
+    {
+        IniFile ini(fIniFileName);
+        for (size_t i = 0; i < std::size(kRows); ++i) {
+            const Row& row = kRows[i];
+            const bool value = fraSettings->readSetting(row.key).AsBoolean();
+            if (value == shown_[i]) continue;
+            if (const std::u16string why = ini.TryWriteBool(W(row.key), value); !why.empty()) {
+                Show(hwnd_, u"Quillmendex could not write its settings to " + fIniFileName + u": " + why);
+                return;
+            }
+            shown_[i] = value;
+            result.saved = true;
+            if (row.key == keys::kLogging) {
+                SetLoggingFromSettings(value, fIniFileName);
+                result.loggingSwitchedOn = value;
+            }
+        }
+    }
+    EndDialog(hwnd_, IDOK);
+}
+
+void SettingsDialog::btnOpenFolderClick() {
+    const std::u16string folder = FolderOf(fIniFileName);
+    SetLastError(ERROR_SUCCESS);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(hwnd_, L"explore", W(folder), nullptr, nullptr, SW_SHOWNORMAL));
+    if (result <= 32) {
+        const DWORD code = GetLastError();
+        Show(hwnd_, u"Quillmendex could not open the folder " + folder + u": " +
+                        SystemErrorText(code != ERROR_SUCCESS ? code : static_cast<DWORD>(result)));
+    }
 }
 
 }  // namespace
 
-TfrmSettings::TfrmSettings(HWND owner, std::u16string_view AIniFileName)
-    : ui::Form(kClassName, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME, owner),
-      font_(WithFont(handle(), ui::DialogFont())),
-      fraSettings(handle()),
-      btnOK(handle(), 0, 0, Scale(75), Scale(23), 0, BS_DEFPUSHBUTTON),
-      btnCancel(handle(), 0, 0, Scale(75), Scale(23), 0, BS_PUSHBUTTON),
-      fIniFileName(AIniFileName) {
-    SetText(kCaption);
-    IniFile ini(fIniFileName);
-    whyUnreadable_ = ini.WhyUnreadable();
-    const std::u16string loggingLine =
-        u"Writes what Quillmendex does into " + FileNameOf(ChangeFileExt(fIniFileName, u".dbg")) +
-        u", beside the settings file.";
-    const std::u16string status =
-        whyUnreadable_.empty() ? std::u16string()
-                               : u"The settings file cannot be read (" + whyUnreadable_ + u"): nothing can be changed.";
-
-    // The frame's controls, in tab order; the check boxes carry the INI keys as names.
-    HFONT font = font_.get();
-    const int lineH = ui::TextExtent(font, u"Ag").cy;
-    const int checkH = std::max(lineH, GetSystemMetrics(SM_CYMENUCHECK)) + Scale(4);
-    const int indent = GetSystemMetrics(SM_CXMENUCHECK) + Scale(4);
-    const int margin = Scale(11), buttonW = Scale(75), buttonH = std::max(Scale(23), lineH + Scale(8));
-    const int openW = std::max<int>(buttonW, ui::TextExtent(font, Shown(kOpenFolderText)).cx + Scale(20));
-    const int editH = std::max(buttonH, lineH + Scale(8));
-
-    struct Row {
-        const wchar_t* key;
-        std::u16string caption, line;
-        ui::CheckBox** check;
-    };
-    const Row rows[] = {{L"KeepStringLiterals", kKeepStringLiteralsText, kKeepStringLiteralsLine, &chkKeepStringLiterals},
-                        {L"TabStops", kTabStopsText, kTabStopsLine, &chkTabStops},
-                        {L"Logging", kLoggingText, loggingLine, &chkLogging}};
-
-    // As wide as the longest line needs, within the screen.
-    int inner = Scale(380);
-    for (const Row& row : rows) {
-        inner = std::max<int>(inner, ui::TextExtent(font, Shown(row.caption)).cx + indent + Scale(8));
-        inner = std::max<int>(inner, ui::TextExtent(font, row.line).cx + indent + Scale(4));
-    }
-    inner = std::max<int>(inner, ui::TextExtent(font, status).cx + Scale(4));
-    inner = std::min<int>(inner, GetSystemMetrics(SM_CXSCREEN) * 9 / 10 - 2 * margin);
-    const int width = inner + 2 * margin;
-
-    int y = margin;
-    for (const Row& row : rows) {
-        auto& check = fraSettings.Add<ui::CheckBox>(U(row.key), margin, y, inner, checkH);
-        check.SetText(row.caption);
-        *row.check = &check;
-        y += checkH;
-        auto& line = fraSettings.Add<ui::Label>(u"", margin + indent, y, inner - indent, lineH);
-        line.SetText(row.line);
-        y += lineH + Scale(9);
-    }
-    y += Scale(3);
-    fraSettings.Add<ui::Label>(u"", margin, y, inner, lineH).SetText(kSettingsFileText);
-    y += lineH + Scale(3);
-    edtSettingsFile = &fraSettings.Add<ui::Edit>(u"", margin, y, inner - openW - Scale(6), editH,
-                                                 ES_AUTOHSCROLL | ES_READONLY);
-    edtSettingsFile->SetText(fIniFileName);
-    btnOpenFolder = &fraSettings.Add<ui::Button>(u"", margin + inner - openW, y, openW, editH, 0, BS_PUSHBUTTON);
-    btnOpenFolder->SetText(kOpenFolderText);
-    btnOpenFolder->onClick = [this] { btnOpenFolderClick(); };
-    y += editH;
-    if (!status.empty()) {
-        y += Scale(9);
-        lblStatus = &fraSettings.Add<ui::Label>(u"", margin, y, inner, lineH);
-        lblStatus->SetText(status);
-        y += lineH;
-    }
-    y += Scale(4);
-    fraSettings.SetBounds(0, 0, width, y);
-
-    const int buttonsTop = y + Scale(7);
-    btnOK.SetText(u"OK");
-    btnCancel.SetText(u"Cancel");
-    btnCancel.SetBounds(width - margin - buttonW, buttonsTop, buttonW, buttonH);
-    btnOK.SetBounds(width - margin - 2 * buttonW - Scale(6), buttonsTop, buttonW, buttonH);
-    btnOK.onClick = [this] { btnOKClick(); };
-    btnCancel.onClick = [this] { SetModalResult(IDCANCEL); };
-    SetDefaultButton(&btnOK);
-    SetCancelButton(&btnCancel);
-    SetClientPixels(width, buttonsTop + buttonH + margin);
-
-    ReadValues();
-}
-
-TfrmSettings::~TfrmSettings() = default;
-
-void TfrmSettings::ReadValues() {
-    IniFile ini(fIniFileName);
-    shown_.clear();
-    for (const DialogSetting& setting : kDialogSettings) {
-        // A file that cannot be read is never read: the controls show the defaults, disabled.
-        const bool value = whyUnreadable_.empty() ? ini.ReadBool(setting.key, setting.byDefault) : setting.byDefault;
-        shown_.push_back(value);
-        fraSettings.setSetting(U(setting.key), Variant(value));
-        if (!whyUnreadable_.empty())
-            if (ui::Control* control = fraSettings.Find(U(setting.key))) EnableWindow(control->handle(), FALSE);
-    }
-    if (!whyUnreadable_.empty()) EnableWindow(btnOK.handle(), FALSE);
-}
-
-void TfrmSettings::btnOKClick() {
-    if (!whyUnreadable_.empty()) return;
-    {
-        IniFile ini(fIniFileName);
-        for (size_t i = 0; i < std::size(kDialogSettings); ++i) {
-            const DialogSetting& setting = kDialogSettings[i];
-            const bool value = fraSettings.readSetting(U(setting.key)).AsBoolean();
-            if (value == shown_[i]) continue;
-            if (const std::u16string why = ini.TryWriteBool(setting.key, value); !why.empty()) {
-                Show(handle(), u"Quillmendex could not write its settings to " + fIniFileName + u": " + why);
-                return;
-            }
-            shown_[i] = value;
-            saved_ = true;
-            if (U(setting.key) == u"Logging") {
-                SetLoggingFromSettings(value, fIniFileName);
-                loggingOn_ = value;
-            }
-        }
-    }
-    SetModalResult(IDOK);
-}
-
-void TfrmSettings::btnOpenFolderClick() {
-    const std::u16string folder = FolderOf(fIniFileName);
-    SetLastError(ERROR_SUCCESS);
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(handle(), L"explore", W(folder), nullptr, nullptr, SW_SHOWNORMAL));
-    if (result <= 32) {
-        const DWORD code = GetLastError();
-        Show(handle(), u"Quillmendex could not open the folder " + folder + u": " +
-                           SystemErrorText(code != ERROR_SUCCESS ? code : static_cast<DWORD>(result)));
-    }
-}
-
 SettingsDialogResult ShowSettingsDialog(HWND owner, const std::u16string& iniFileName) {
-    // Once no window of ours is left (also after a failure), the window classes
-    // go, so that a module loaded again later registers its own.
-    struct ClassesGone {
-        ~ClassesGone() { ui::UnregisterClasses(); }
-    } classesGone;
-    TfrmSettings form(owner, iniFileName);
-    form.CenterOnOwner();
-    form.ShowModal();
-    return {form.Saved(), form.LoggingSwitchedOn()};
+    const DialogClass dialogClass;
+    SettingsDialog dialog(iniFileName);
+    const INT_PTR shown = DialogBoxParamW(ThisModule(), MAKEINTRESOURCEW(IDD_SETTINGS), owner, SettingsDialog::Proc,
+                                          reinterpret_cast<LPARAM>(&dialog));
+    if (dialog.failure) std::rethrow_exception(dialog.failure);
+    if (shown == -1 || shown == 0)
+        throw Error(u"Quillmendex could not show its settings dialog (" + SystemErrorText(GetLastError()) + u").");
+    return dialog.result;
 }
 
 }  // namespace quill

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/error.h"
+#include "settings/keys.h"
 
 namespace quill::plugin {
 namespace {
@@ -13,6 +14,9 @@ using commands::Outcome;
 std::u16string Number(uint64_t n) { return Utf8ToUtf16(std::to_string(n)); }
 
 std::u16string Characters(size_t n) { return Number(n) + (n == 1 ? u" character" : u" characters"); }
+
+// "; KEY on" or "; KEY off".
+std::u16string Switch(const char16_t* key, bool on) { return u"; " + std::u16string(key) + (on ? u" on" : u" off"); }
 
 std::u16string Milliseconds(double ms) {
     return Number(static_cast<uint64_t>(std::llround(ms > 0 ? ms : 0))) + u" ms";
@@ -72,10 +76,10 @@ std::u16string CommandLogLine(std::string_view caption, const Outcome& o, bool s
         line += u"; " + Written(o);
         line += o.lossy ? u"; the IDE's text was a lossy image of the editor's" : u"; IDE text exact";
     }
-    if (showLiterals) line += o.keepLiterals ? u"; KeepStringLiterals on" : u"; KeepStringLiterals off";
+    if (showLiterals) line += Switch(keys::kKeepStringLiterals, o.keepLiterals);
     if (showLiterals && o.keepLiterals && o.literalsFromOwnStart)
         line += u" (the selection scanned from its own start: what stands before it was not known)";
-    if (showLiterals && o.tabStops) line += *o.tabStops ? u"; TabStops on" : u"; TabStops off";
+    if (showLiterals && o.tabStops) line += Switch(keys::kTabStops, *o.tabStops);
     line += u"; " + Milliseconds(milliseconds);
     return WithMessage(std::move(line), message);
 }

@@ -14,7 +14,7 @@ const wchar_t* Usage() {
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
            L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
            L"       windows the plug-in opens: [--dialog \"ACTION;...\"]... ACTION: check:TEXT,\n"
-           L"         uncheck:TEXT, click:TEXT, key:ESC, key:ENTER\n"
+           L"         uncheck:TEXT, click:TEXT, key:ESC, key:ENTER, key:TAB\n"
            L"       KIND: short-text, nul-text, zero-length, sel-outside, sel-reversed\n"
            L"Without --click, --out, --out-utf8, --report or --sequence it opens a window for people.\n";
 }

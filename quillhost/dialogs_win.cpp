@@ -75,6 +75,8 @@ json Describe(HWND hwnd) {
         json control = {{"class", Utf8(ClassOf(c))}, {"text", Utf8(TextOf(c))},
                         {"enabled", IsWindowEnabled(c) != FALSE}};
         if (IsCheckBox(c)) control["checked"] = SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (IsPushButton(c)) control["default"] = ButtonType(c) == BS_DEFPUSHBUTTON;
+        if (c == GetFocus()) control["focused"] = true;
         controls.push_back(std::move(control));
     }
     return controls;
@@ -102,10 +104,13 @@ void CloseByHost(Opened& w) {
 
 // One step of a script: false when the window is to be closed.
 bool Act(Opened& w, const DialogAction& a) {
-    if (a.kind == DialogAction::Kind::Escape || a.kind == DialogAction::Kind::Enter) {
+    if (a.kind == DialogAction::Kind::Escape || a.kind == DialogAction::Kind::Enter ||
+        a.kind == DialogAction::Kind::Tab) {
         HWND focus = GetFocus();
         HWND target = focus && (focus == w.hwnd || IsChild(w.hwnd, focus)) ? focus : w.hwnd;
-        const WPARAM key = a.kind == DialogAction::Kind::Escape ? VK_ESCAPE : VK_RETURN;
+        const WPARAM key = a.kind == DialogAction::Kind::Escape  ? VK_ESCAPE
+                           : a.kind == DialogAction::Kind::Enter ? VK_RETURN
+                                                                 : VK_TAB;
         PostMessageW(target, WM_KEYDOWN, key, 1);
         PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
         Record(w, a, "done");
@@ -140,6 +145,9 @@ void Step(Opened& w) {
         --w.wait;
         return;
     }
+    // The window has handled the last action: how its controls stand now.
+    if (w.next > 0 && w.entry["actions"].back()["result"] == "done")
+        w.entry["actions"].back()["controls_after"] = Describe(w.hwnd);
     if (w.next == w.actions.size()) {  // the script is done, the window is still open
         CloseByHost(w);
         return;

@@ -36,10 +36,12 @@ std::optional<std::vector<DialogAction>> ParseDialogScript(const std::wstring& s
                 why = L"--dialog: " + written + L" names no control";
                 return std::nullopt;
             }
-        } else if (kind == L"key" && (arg == L"ESC" || arg == L"ENTER")) {
-            a.kind = arg == L"ESC" ? DialogAction::Kind::Escape : DialogAction::Kind::Enter;
+        } else if (kind == L"key" && (arg == L"ESC" || arg == L"ENTER" || arg == L"TAB")) {
+            a.kind = arg == L"ESC"     ? DialogAction::Kind::Escape
+                     : arg == L"ENTER" ? DialogAction::Kind::Enter
+                                       : DialogAction::Kind::Tab;
         } else {
-            why = L"--dialog: " + written + L" is none of check:TEXT, uncheck:TEXT, click:TEXT, key:ESC, key:ENTER";
+            why = L"--dialog: " + written + L" is none of check:TEXT, uncheck:TEXT, click:TEXT, key:ESC, key:ENTER, key:TAB";
             return std::nullopt;
         }
         actions.push_back(std::move(a));

@@ -3,7 +3,7 @@
 // in order, controls addressed by their visible text.
 //   check:TEXT, uncheck:TEXT   a check box
 //   click:TEXT                 a button
-//   key:ESC, key:ENTER         a key pressed in the window
+//   key:ESC, key:ENTER, key:TAB  a key pressed in the window
 // TEXT is a leading part of the control's text; "&" counts in neither.
 #include <optional>
 #include <string>
@@ -12,7 +12,7 @@
 namespace quillhost {
 
 struct DialogAction {
-    enum class Kind { Check, Uncheck, Click, Escape, Enter };
+    enum class Kind { Check, Uncheck, Click, Escape, Enter, Tab };
     Kind kind = Kind::Click;
     std::wstring text;  // what the control's text starts with, without "&"
     std::wstring written;  // the action as written, for the report

@@ -9,17 +9,18 @@ using Kind = DialogAction::Kind;
 
 TEST(DialogScript, ReadsActionsInOrderAndRefusesWhatItDoesNotKnow) {
     std::wstring why;
-    auto actions = ParseDialogScript(L"check:&Keep;uncheck:Tab stops;;click:O&K;key:ESC;key:ENTER", why);
+    auto actions = ParseDialogScript(L"check:&Keep;uncheck:Tab stops;;click:O&K;key:ESC;key:ENTER;key:TAB", why);
     ASSERT_TRUE(actions) << why.size();
-    ASSERT_EQ(actions->size(), 5u);
+    ASSERT_EQ(actions->size(), 6u);
     const std::pair<Kind, std::wstring> want[] = {{Kind::Check, L"Keep"}, {Kind::Uncheck, L"Tab stops"},
-                                                  {Kind::Click, L"OK"}, {Kind::Escape, L""}, {Kind::Enter, L""}};
-    for (size_t i = 0; i < 5; ++i) {
+                                                  {Kind::Click, L"OK"}, {Kind::Escape, L""}, {Kind::Enter, L""},
+                                                  {Kind::Tab, L""}};
+    for (size_t i = 0; i < 6; ++i) {
         EXPECT_EQ((*actions)[i].kind, want[i].first) << i;
         EXPECT_EQ((*actions)[i].text, want[i].second) << i;
     }
     EXPECT_EQ((*actions)[2].written, L"click:O&K");
-    for (const wchar_t* bad : {L"", L";", L"check:", L"click:&", L"press:OK", L"key:TAB", L"key:esc", L"OK"}) {
+    for (const wchar_t* bad : {L"", L";", L"check:", L"click:&", L"press:OK", L"key:tab", L"key:esc", L"OK"}) {
         why.clear();
         EXPECT_FALSE(ParseDialogScript(bad, why)) << bad;
         EXPECT_FALSE(why.empty()) << bad;

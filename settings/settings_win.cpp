@@ -9,6 +9,7 @@
 #include "base/error.h"
 #include "base/handles_win.h"
 #include "settings/inifile_win.h"
+#include "settings/keys.h"
 #include "settings/logger.h"
 #include "base/hosttext_win.h"
 
@@ -28,11 +29,11 @@ bool SettingsRead = false;
 bool ReadSettings() {
     IniFile ini(IniFileName);
     ini.CheckReadable();
-    SetLoggingFromSettings(ini.ReadBool(L"Logging", false), ini.path());
-    SavePosition = ini.ReadBool(L"SavePosition", true);
+    SetLoggingFromSettings(ini.ReadBool(W(keys::kLogging), false), ini.path());
+    SavePosition = ini.ReadBool(W(keys::kSavePosition), true);
     if (SavePosition) {
-        SavedLeft = ini.ReadInteger(L"Left", 0);
-        SavedTop = ini.ReadInteger(L"Top", 0);
+        SavedLeft = ini.ReadInteger(W(keys::kLeft), 0);
+        SavedTop = ini.ReadInteger(W(keys::kTop), 0);
     }
     SettingsRead = true;
     return true;
@@ -40,9 +41,9 @@ bool ReadSettings() {
 
 bool WriteSettings() {
     IniFile ini(IniFileName);
-    ini.WriteBool(L"SavePosition", SavePosition);
-    ini.WriteInteger(L"Left", SavedLeft);
-    ini.WriteInteger(L"Top", SavedTop);
+    ini.WriteBool(W(keys::kSavePosition), SavePosition);
+    ini.WriteInteger(W(keys::kLeft), SavedLeft);
+    ini.WriteInteger(W(keys::kTop), SavedTop);
     return true;
 }
 
@@ -61,9 +62,9 @@ bool ReadClickSwitch(const wchar_t* key) noexcept {
 
 }  // namespace
 
-bool KeepStringLiterals() noexcept { return ReadClickSwitch(L"KeepStringLiterals"); }
+bool KeepStringLiterals() noexcept { return ReadClickSwitch(W(keys::kKeepStringLiterals)); }
 
-bool TabStops() noexcept { return ReadClickSwitch(L"TabStops"); }
+bool TabStops() noexcept { return ReadClickSwitch(W(keys::kTabStops)); }
 
 void StoreSettingsSilently() noexcept {
     if (!SettingsRead) return;

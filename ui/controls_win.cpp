@@ -43,7 +43,7 @@ unsigned ShiftOf(WPARAM keys) noexcept {
 
 int Dpi() noexcept {
     static const int dpi = [] {
-        ScreenDC dc;
+        ScreenDC dc(GetDC(nullptr));
         const int d = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
         return d > 0 ? d : 96;
     }();
@@ -59,34 +59,13 @@ Font MakeFont(const wchar_t* face, int height96, BYTE charset, BYTE pitchAndFami
     return font;
 }
 
-Font DialogFont() {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-        if (HFONT font = CreateFontIndirectW(&metrics.lfMessageFont)) return Font(font);
-    }
-    return MakeFont(L"MS Shell Dlg 2", 11);
-}
-
-SIZE TextExtent(HFONT font, std::u16string_view text) {
-    SIZE size = {};
-    ScreenDC dc;
-    if (!dc.get()) return size;
-    Selected pick(dc.get(), font);
-    GetTextExtentPoint32W(dc.get(), reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()),
-                          &size);
-    TEXTMETRICW tm = {};
-    if (GetTextMetricsW(dc.get(), &tm)) size.cy = tm.tmHeight;
-    return size;
-}
-
 // ---- Control ---------------------------------------------------------------------
 
 Control::~Control() {
     if (subclassed_ && hwnd_) RemoveWindowSubclass(hwnd_, SubclassProc, 0);
     if (hwnd_ && IsWindow(hwnd_) && FromHandle(hwnd_) == this) {
         RemovePropW(hwnd_, WrapperProperty());
-        DestroyWindow(hwnd_);
+        if (owned_) DestroyWindow(hwnd_);
     }
 }
 
@@ -114,6 +93,12 @@ void Control::Create(DWORD exStyle, const wchar_t* cls, DWORD style, HWND parent
     if (parent) {
         if (Control* p = FromHandle(parent); p && (style & WS_CHILD)) SetFont(p->GetFont());
     }
+}
+
+void Control::Attach(Existing window) {
+    if (!window.hwnd || !SetPropW(window.hwnd, WrapperProperty(), this)) CannotCreate();
+    hwnd_ = window.hwnd;
+    owned_ = false;
 }
 
 namespace {
@@ -377,7 +362,7 @@ void Label::AutoSize() {
     if (!dc) return;
     SIZE size = {};
     {
-        Selected font(dc, GetFont());
+        const Selected font = Select(dc, GetFont());
         const std::u16string text = Text();
         TEXTMETRICW tm = {};
         GetTextMetricsW(dc, &tm);
@@ -427,8 +412,8 @@ bool Label::Subclassed(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 // ---- Button ----------------------------------------------------------------------
 
-Button::Button(HWND parent, int x, int y, int w, int h, int id, DWORD style) {
-    Create(0, L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, parent, x, y, w, h, id);
+Button::Button(HWND parent, int x, int y, int w, int h, int id) {
+    Create(0, L"BUTTON", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, parent, x, y, w, h, id);
 }
 
 void Button::Command(WORD code) {
@@ -443,7 +428,7 @@ void Button::DrawItem(const DRAWITEMSTRUCT& item) {
     DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
 
     const std::u16string text = Text();
-    Selected font(dc, GetFont());
+    const Selected font = Select(dc, GetFont());
     SIZE extent = {};
     GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &extent);
     const int g = glyph ? Scale(16) : 0;
@@ -549,8 +534,8 @@ LRESULT Picture::Message(UINT msg, WPARAM wp, LPARAM lp) {
             if (dc && bitmap_) {
                 BITMAP info = {};
                 GetObjectW(bitmap_, sizeof info, &info);
-                MemoryDC source(dc);
-                Selected pick(source.get(), bitmap_);
+                MemoryDC source(CreateCompatibleDC(dc));
+                const Selected pick = Select(source.get(), bitmap_);
                 BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
             }
             EndPaint(handle(), &ps);
@@ -709,14 +694,12 @@ void Timer::SetInterval(UINT interval) noexcept {
 
 // ---- Form ------------------------------------------------------------------------
 
-Form::Form(const wchar_t* className, DWORD style, DWORD exStyle, HWND owner) {
-    Create(exStyle, OwnClass(className), style, owner, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100);
+Form::Form(const wchar_t* className, DWORD style, DWORD exStyle) {
+    Create(exStyle, OwnClass(className), style, nullptr, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100);
 }
 
-void Form::SetClientSize(int w, int h) { SetClientPixels(Scale(w), Scale(h)); }
-
-void Form::SetClientPixels(int w, int h) {
-    RECT r = {0, 0, w, h};
+void Form::SetClientSize(int w, int h) {
+    RECT r = {0, 0, Scale(w), Scale(h)};
     AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(handle(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongW(handle(), GWL_EXSTYLE)));
     SetWindowPos(handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
@@ -729,28 +712,6 @@ void Form::CenterOnScreen() {
     const int w = Width(), h = Height();
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    SetWindowPos(handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void Form::CenterOnOwner() {
-    HWND owner = GetWindow(handle(), GW_OWNER);
-    RECT around = {};
-    const bool onOwner = owner && IsWindowVisible(owner) && !IsIconic(owner) && GetWindowRect(owner, &around);
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    HMONITOR m = onOwner ? MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST)
-                         : MonitorFromWindow(handle(), MONITOR_DEFAULTTOPRIMARY);
-    if (!GetMonitorInfoW(m, &monitor)) {
-        CenterOnScreen();
-        return;
-    }
-    const RECT work = monitor.rcWork;
-    if (!onOwner) around = work;
-    const int w = Width(), h = Height();
-    int x = around.left + (around.right - around.left - w) / 2;
-    int y = around.top + (around.bottom - around.top - h) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
     SetWindowPos(handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -824,17 +785,12 @@ LRESULT Form::Message(UINT msg, WPARAM wp, LPARAM lp) {
                 auto* button = IsChild(handle(), focus) ? dynamic_cast<Button*>(FromHandle(focus)) : nullptr;
                 if (button)
                     button->Command(BN_CLICKED);
-                else if (defaultButton_) {
-                    if (IsWindowEnabled(defaultButton_->handle())) defaultButton_->Command(BN_CLICKED);
-                } else
+                else
                     modalResult_ = IDOK;
                 return 0;
             }
             if (lp == 0 && LOWORD(wp) == IDCANCEL) {
-                if (cancelButton_)
-                    cancelButton_->Command(BN_CLICKED);
-                else
-                    modalResult_ = IDCANCEL;
+                modalResult_ = IDCANCEL;
                 return 0;
             }
             break;

@@ -1,8 +1,9 @@
 #pragma once
-// A small layer over Win32 windows and controls, as much as the plug-in's
-// windows (the About window, the settings dialog) and the settings frame need. Each wrapper owns its window and destroys it
-// with itself; copying is deleted. Positions and sizes are pixels of the screen
-// in the parent's client area; Scale turns the 96-dpi sizes of a design into them.
+// A small layer over Win32 windows and controls, as much as the About window
+// and the settings frame need. Each wrapper owns its window and destroys it
+// with itself (but for one over a control that a dialog template made);
+// copying is deleted. Positions and sizes are pixels of the screen in the
+// parent's client area; Scale turns the 96-dpi sizes of a design into them.
 //
 // Windows of our own classes (Panel, Picture, ScrollBox, Form) pass their
 // children's notifications on to the child's wrapper: clicks (WM_COMMAND),
@@ -17,107 +18,42 @@
 #include <utility>
 #include <vector>
 
+#include "base/handles_win.h"
+
 namespace quill::ui {
 
 // The screen's dots per inch, and a 96-dpi size in them.
 int Dpi() noexcept;
 int Scale(int pixelsAt96) noexcept;
 
-// A GDI object deleted with its owner.
+// GDI objects, icons and device contexts, each given back with its owner.
 template <class H>
-class GdiObject {
-public:
-    explicit GdiObject(H h = nullptr) noexcept : h_(h) {}
-    ~GdiObject() { reset(); }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, nullptr));
-        return *this;
-    }
-    H get() const noexcept { return h_; }
-    explicit operator bool() const noexcept { return h_ != nullptr; }
-    void reset(H h = nullptr) noexcept {
-        if (h_) DeleteObject(h_);
-        h_ = h;
-    }
-
-private:
-    H h_;
-};
+using GdiObject = UniqueHandle<H, DeleteObject>;
 using Font = GdiObject<HFONT>;
 using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
+using Icon = UniqueHandle<HICON, DestroyIcon>;
+inline int ReleaseScreenDC(HDC dc) noexcept { return ReleaseDC(nullptr, dc); }
+using ScreenDC = UniqueHandle<HDC, ReleaseScreenDC>;  // ScreenDC dc(GetDC(nullptr));
+using MemoryDC = UniqueHandle<HDC, DeleteDC>;         // MemoryDC dc(CreateCompatibleDC(like));
 
-class Icon {
-public:
-    explicit Icon(HICON h = nullptr) noexcept : h_(h) {}
-    ~Icon() {
-        if (h_) DestroyIcon(h_);
-    }
-    Icon(const Icon&) = delete;
-    Icon& operator=(const Icon&) = delete;
-    Icon(Icon&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    HICON get() const noexcept { return h_; }
-
-private:
-    HICON h_;
+// A GDI object selected into a DC for the scope: auto pick = Select(dc, font);
+struct Selection {
+    HDC dc;
+    HGDIOBJ old;
+    bool operator==(const Selection&) const = default;
 };
-
-// A screen DC for the scope (GetDC / ReleaseDC) and a memory DC (DeleteDC).
-class ScreenDC {
-public:
-    ScreenDC() noexcept : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC like = nullptr) noexcept : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// Selects a GDI object into a DC for the scope.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ obj) noexcept : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
-    ~Selected() {
-        if (old_) SelectObject(dc_, old_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
+inline BOOL Restore(Selection s) noexcept { return SelectObject(s.dc, s.old) != nullptr; }
+using Selected = UniqueHandle<Selection, Restore>;
+inline Selected Select(HDC dc, HGDIOBJ obj) noexcept {
+    HGDIOBJ old = obj ? SelectObject(dc, obj) : nullptr;
+    return Selected(old ? Selection{dc, old} : Selection{});
+}
 
 // A font face with a character height in pixels at 96 dpi (scaled to the screen).
 // pitchAndFamily guides the choice when the face is not installed.
 Font MakeFont(const wchar_t* face, int height96, BYTE charset = DEFAULT_CHARSET,
               BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE);
-// The font the system uses for dialogs and message boxes (as the user set it,
-// for the screen's dots per inch).
-Font DialogFont();
-// Width and height of a single line of text in a font, in pixels.
-SIZE TextExtent(HFONT font, std::u16string_view text);
 
 // The keys and buttons held at a mouse message, and which button went down.
 enum Shift : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -126,6 +62,12 @@ enum class MouseButton { Left, Right, Middle, X1, X2 };
 // Unregisters the window classes of ours that no window uses any more (after
 // the plug-in's window is gone), so that a reloaded module registers its own.
 void UnregisterClasses() noexcept;
+
+// A control that a dialog template made: its wrapper neither creates nor
+// destroys it (the dialog does both).
+struct Existing {
+    HWND hwnd;
+};
 
 class Control {
 public:
@@ -180,6 +122,8 @@ protected:
     // Makes the window; for our own classes lpParam carries this wrapper.
     void Create(DWORD exStyle, const wchar_t* cls, DWORD style, HWND parent, int x, int y, int w, int h,
                 int id = 0);
+    // Wraps a window that a dialog template made.
+    void Attach(Existing window);
     // Registers a class of ours (once per module); its procedure calls Message.
     static const wchar_t* OwnClass(const wchar_t* name, UINT style = 0);
     // Messages to windows of our own classes, after the children's notifications.
@@ -207,12 +151,14 @@ private:
     Brush brush_;
     HFONT font_ = nullptr;
     bool subclassed_ = false;
+    bool owned_ = true;  // destroyed with the wrapper
 };
 
 // A plain panel that paints its colour and holds other controls.
 class Panel : public Control {
 public:
     Panel(HWND parent, int x, int y, int w, int h);
+    explicit Panel(Existing window) { Attach(window); }
 
 protected:
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -237,12 +183,10 @@ private:
     bool autoSize_ = false;
 };
 
-// A push button with a small picture drawn left of its caption; with the style
-// BS_PUSHBUTTON instead, the system's own push button (its caption may hold an
-// accelerator, "&Open").
+// A push button with a small picture drawn left of its caption.
 class Button : public Control {
 public:
-    Button(HWND parent, int x, int y, int w, int h, int id = 0, DWORD style = BS_OWNERDRAW);
+    Button(HWND parent, int x, int y, int w, int h, int id = 0);
     std::function<void()> onClick;
     // Draws the picture into the square it is given.
     std::function<void(HDC, const RECT&)> glyph;
@@ -253,6 +197,7 @@ public:
 class CheckBox : public Control {
 public:
     CheckBox(HWND parent, int x, int y, int w, int h, DWORD style = BS_AUTOCHECKBOX);
+    explicit CheckBox(Existing control) { Attach(control); }
     bool Checked() const;
     void SetChecked(bool checked);
 };
@@ -261,6 +206,7 @@ public:
 class Edit : public Control {
 public:
     Edit(HWND parent, int x, int y, int w, int h, DWORD style = ES_AUTOHSCROLL);
+    explicit Edit(Existing control) { Attach(control); }
 };
 
 // Multi-line edit.
@@ -358,38 +304,26 @@ private:
 class Form : public Control {
 public:
     // modalResult: 0 while open; the close box and Esc give 2, Enter 1. Enter
-    // presses the button that has the focus, or else the default button when
-    // there is one (nothing when it is disabled); Esc presses the cancel button
-    // when there is one.
+    // presses the button that has the focus.
     int ModalResult() const noexcept { return modalResult_; }
-    void SetDefaultButton(Button* button) noexcept { defaultButton_ = button; }
-    void SetCancelButton(Button* button) noexcept { cancelButton_ = button; }
     void SetModalResult(int result) noexcept { modalResult_ = result; }
     // Shows the window in front, runs its message loop until a modal result is
     // set, hides it and returns the result.
     int ShowModal();
     // Client size and minimum outer size (96-dpi values, scaled here).
     void SetClientSize(int w, int h);
-    // The same in pixels of the screen, unscaled.
-    void SetClientPixels(int w, int h);
     void SetMinimumSize(int w, int h);
     void CenterOnScreen();
-    // Centred on the owner window when it is shown, else on the screen; kept
-    // inside the work area of the owner's monitor.
-    void CenterOnOwner();
     void SetIcon(HICON big, HICON small);
 
 protected:
-    // owner: the window this one stays in front of (none: a window of its own).
-    Form(const wchar_t* className, DWORD style, DWORD exStyle, HWND owner = nullptr);
+    Form(const wchar_t* className, DWORD style, DWORD exStyle);
     LRESULT Message(UINT msg, WPARAM wp, LPARAM lp) override;
     virtual void Tick(UINT_PTR) {}
 
 private:
     int modalResult_ = 0;
     SIZE minimum_ = {};
-    Button* defaultButton_ = nullptr;
-    Button* cancelButton_ = nullptr;
 };
 
 }  // namespace quill::ui

@@ -31,13 +31,14 @@ public:
     // regard to case (an error otherwise); any number of controls may have none.
     template <class T, class... A>
     T& Add(std::u16string name, A&&... args) {
-        if (!name.empty() && Find(name)) throw Error(u"A control named " + name + u" already exists.");
-        components_.reserve(components_.size() + 1);
-        auto control = std::make_unique<T>(handle(), std::forward<A>(args)...);
-        control->SetName(std::move(name));
-        T& ref = *control;
-        components_.push_back(std::move(control));
-        return ref;
+        return Keep<T>(std::move(name), handle(), std::forward<A>(args)...);
+    }
+    // A frame over a dialog's window takes the controls that the dialog's
+    // template made into it, named as Add names them.
+    explicit Tfrapluginframe(ui::Existing dialog) : ui::Panel(dialog) {}
+    template <class T>
+    T& Adopt(std::u16string name, HWND control) {
+        return Keep<T>(std::move(name), ui::Existing{control});
     }
 
     // The first of the frame's controls, in the order they were added, whose
@@ -56,6 +57,17 @@ public:
     Variant readValue(std::u16string_view ASettingFieldname) const;
 
 private:
+    template <class T, class... A>
+    T& Keep(std::u16string name, A&&... args) {
+        if (!name.empty() && Find(name)) throw Error(u"A control named " + name + u" already exists.");
+        components_.reserve(components_.size() + 1);
+        auto control = std::make_unique<T>(std::forward<A>(args)...);
+        control->SetName(std::move(name));
+        T& ref = *control;
+        components_.push_back(std::move(control));
+        return ref;
+    }
+
     std::vector<std::unique_ptr<ui::Control>> components_;
 };
 

@@ -151,6 +151,95 @@ TEST(Configure, AnUnreadableFileIsNeverWritten) {
     }
 }
 
+// Each check box's line is greyed with it, and only then.
+TEST(Configure, TheLineUnderACheckBoxIsGreyedWithIt) {
+    const std::pair<const char*, bool> cases[] = {{"a file that can be read", true}, {"a folder in its place", false}};
+    const char* const rows[][2] = {{"&Keep", "The three whitespace commands"},
+                                   {"&Tab", "Replace tab by spaces fills"},
+                                   {"Write", "Writes what Quillmendex does"}};
+    for (const auto& [what, readable] : cases) {
+        SCOPED_TRACE(what);
+        HostRun run;
+        const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+        if (readable)
+            WriteFile(ini, "[Settings]\r\nTabStops=1\r\n");
+        else
+            MakeFolder(ini);
+        const Result r = Configure(run, kAfterMenu, readable ? std::vector<std::string>{} : std::vector<std::string>{"click:OK"});
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        const json& dialog = Dialog(r);
+        for (const auto& [check, line] : rows) {
+            ASSERT_TRUE(Control(dialog, check) && Control(dialog, line)) << check;
+            EXPECT_EQ((*Control(dialog, check))["enabled"], readable) << check;
+            EXPECT_EQ((*Control(dialog, line))["enabled"], readable) << line;
+        }
+    }
+}
+
+// Where the focus is and which push buttons have the default style.
+struct Frame {
+    std::string focused;
+    std::vector<std::string> defaults;
+};
+Frame FrameOf(const json& controls) {
+    Frame f;
+    for (const auto& c : controls) {
+        if (c.contains("focused")) f.focused = c["text"];
+        if (c.value("default", false)) f.defaults.push_back(c["text"]);
+    }
+    return f;
+}
+
+// As in every Windows dialog: after each key exactly one push button has the
+// default style, the one with the focus when a push button has it, else OK
+// (also while OK is greyed).
+TEST(Configure, AfterEveryTabExactlyOnePushButtonShowsTheDefaultFrame) {
+    struct Case {
+        const char* what;
+        bool readable;
+        std::string dialog;
+        std::vector<std::pair<std::string, std::string>> frames;  // at opening, then after each action: focus, default
+    };
+    const std::string folder = "Open &folder";
+    const std::string path = "Z:";  // the settings file's path, in its edit box
+    const Case cases[] = {
+        {"round the dialog and on", true, "key:TAB;key:TAB;key:TAB;key:TAB;key:TAB;key:TAB;key:TAB;key:TAB",
+         {{"&Keep", "OK"}, {"&Tab", "OK"}, {"Write", "OK"}, {path, "OK"}, {folder, folder}, {"OK", "OK"},
+          {"Cancel", "Cancel"}, {"&Keep", "OK"}, {"&Tab", "OK"}}},
+        {"a check box clicked first", true, "check:Write;key:TAB;key:TAB;key:TAB",
+         {{"&Keep", "OK"}, {"Write", "OK"}, {path, "OK"}, {folder, folder}, {"OK", "OK"}}},
+        {"a file that cannot be read: only the path, Open folder and Cancel take the focus", false,
+         "key:TAB;key:TAB;key:TAB;key:TAB",
+         {{path, "OK"}, {folder, folder}, {"Cancel", "Cancel"}, {path, "OK"}, {folder, folder}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostRun run;
+        const std::string ini = run.pluginDir() + "/Quillmendex.ini";
+        if (c.readable)
+            WriteFile(ini, UserFile(""));
+        else
+            MakeFolder(ini);
+        std::vector<std::string> dialogs = {c.dialog};
+        if (!c.readable) dialogs.insert(dialogs.begin(), "click:OK");  // "ReadIniFile failed" first
+        const Result r = Configure(run, kAfterMenu, dialogs);
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        const json& dialog = Dialog(r);
+        std::vector<json> states = {dialog["controls"]};
+        for (const auto& a : dialog["actions"]) {
+            ASSERT_EQ(a["result"], "done") << a.dump();
+            states.push_back(a["controls_after"]);
+        }
+        ASSERT_EQ(states.size(), c.frames.size());
+        for (size_t i = 0; i < states.size(); ++i) {
+            const Frame f = FrameOf(states[i]);
+            EXPECT_EQ(f.focused.rfind(c.frames[i].first, 0), 0u) << i << ": " << f.focused;
+            EXPECT_EQ(f.defaults, std::vector<std::string>{c.frames[i].second}) << i;
+        }
+        if (c.readable) EXPECT_EQ(ReadFile(ini), UserFile(""));
+    }
+}
+
 TEST(Configure, AFileThatCannotBeWrittenKeepsTheDialogOpenAndSaysWhy) {
     // The plug-in's folder cannot be written to, so the settings live in the
     // per-user folder, which cannot be written to either.
@@ -206,14 +295,15 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-TEST(Configure, LoggingAndKeepStringLiteralsCountAtOnce) {
-    const std::string text = "v := 'a  \r\nb';  \r\n";
+TEST(Configure, LoggingKeepStringLiteralsAndTabStopsCountAtOnce) {
     struct Case {
         const char* what;
         std::string before, sequence, dialog, out;
         std::vector<std::string> logged;  // what each log line holds, in order
+        std::string in = "v := 'a  \r\nb';  \r\n";
     };
     const std::string click = ",OnMenuClick:1,OnDestroy";
+    const std::string replaceTabs = ",OnMenuClick:2,OnDestroy";
     const Case cases[] = {
         {"logging switched on, then a click", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "check:Write;click:OK", "v := 'a\r\nb';\r\n",
@@ -227,12 +317,16 @@ TEST(Configure, LoggingAndKeepStringLiteralsCountAtOnce) {
          "check:Keep;click:OK", "v := 'a  \r\nb';\r\n", {}},
         {"KeepStringLiterals switched off", "[Settings]\r\nKeepStringLiterals=1\r\n",
          kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click, "uncheck:Keep;click:OK", "v := 'a\r\nb';\r\n", {}},
+        {"TabStops switched on", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + replaceTabs, "check:Tab;click:OK",
+         "ab  c", {}, "ab\tc"},
+        {"TabStops switched off", "[Settings]\r\nTabStops=1\r\n", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + replaceTabs,
+         "uncheck:Tab;click:OK", "ab    c", {}, "ab\tc"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         HostRun run;
         if (!c.before.empty()) WriteFile(run.pluginDir() + "/Quillmendex.ini", c.before);
-        run.input(text);
+        run.input(c.in).pref("TabPosition", "4");
         const Result r = Configure(run, c.sequence, {c.dialog});
         ASSERT_EQ(r.exit, 0) << r.stderrText;
         EXPECT_EQ(r.out, c.out);
