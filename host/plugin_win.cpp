@@ -48,11 +48,19 @@ void Log(const std::u16string& line) noexcept {
     }
 }
 
-// What is loaded, from where, with which settings: once per load, when the
-// settings have been read.
+// The log file that the line of LogLoad last went into.
+std::u16string LoadLoggedTo;
+
+// What is loaded, from where, with which settings: when the settings have been
+// read, or the settings dialog switched the log on; once per load in each log
+// file (the dialog may switch it on before the settings are read at the first
+// menu request, which switches it on again).
 void LogLoad() noexcept {
     if (!IsLoggingEnabled()) return;
     try {
+        const std::u16string file = GetLogFile();
+        if (file == LoadLoggedTo) return;
+        LoadLoggedTo = file;
         Log(LoadLogLine(GetFileVersionText(), static_cast<int>(sizeof(void*) * 8), ModuleFileName(),
                         FromAnsi(IniFileName), GetACP()));
     } catch (...) {

@@ -221,6 +221,11 @@ TEST(Configure, LoggingAndKeepStringLiteralsCountAtOnce) {
         {"logging switched on before any menu request", "", "IdentifyPlugIn:1,RegisterAll,Configure" + click,
          "check:Write;key:ENTER", "v := 'a\r\nb';\r\n",
          {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+        // The menu requests read Logging=1 after the dialog: the start line still comes once.
+        {"logging switched on before the menu requests", "",
+         "IdentifyPlugIn:1,RegisterAll,Configure,CreateMenuItems,OnActivate" + click, "check:Write;click:OK",
+         "v := 'a\r\nb';\r\n",
+         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         {"logging switched off", "[Settings]\r\nLogging=1\r\n", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "uncheck:Write;click:OK", "v := 'a\r\nb';\r\n", {"] :Quillmendex 2.2.64.71, 64-bit;"}},
         {"KeepStringLiterals switched on", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
