@@ -37,7 +37,9 @@ std::string RootDirOrEmpty() noexcept {
     }
 }
 
-void Locate() { LocatePluginFiles(RootDirOrEmpty(), menu::kPluginName, PluginDir, IniFileName); }
+void Locate(bool move = true) {
+    LocatePluginFiles(RootDirOrEmpty(), menu::kPluginName, PluginDir, IniFileName, move);
+}
 
 // The plug-in's own lines in the diagnostic log: one that cannot be written
 // disturbs nothing and is not shown.
@@ -147,7 +149,8 @@ void OnWindowChange() { host::SetMenuState(PluginId, 1, host::WindowType() != 0)
 void OnDestroy() { StoreSettingsSilently(); }
 
 void Configure() {
-    if (!PluginInitialized) Locate();
+    // Located without moving an older settings file: only the first menu request moves it.
+    if (!PluginInitialized) Locate(false);
     const SettingsDialogResult result = ShowSettingsDialog(GetActiveWindow(), FromAnsi(IniFileName));
     // Switched on here, the log starts as it does at a start with the key set.
     if (result.loggingSwitchedOn) LogLoad();
