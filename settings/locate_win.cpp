@@ -79,7 +79,7 @@ bool IsFolderWritable(const std::u16string& folder) noexcept {
 
 namespace {
 
-// Whether MoveSettingsFile moves: the full paths when it does, else false.
+// Whether MoveSettingsFile moves oldPath to newPath; from and to get their full forms.
 bool WouldMove(const std::string& oldPath, const std::string& newPath, std::u16string& from, std::u16string& to) {
     from = FullPath(FromAnsi(oldPath));
     to = FullPath(FromAnsi(newPath));
