@@ -22,7 +22,7 @@ int32_t TabWidth = 0;
 
 namespace {
 
-std::u16string Number(size_t n) { return Utf8ToUtf16(std::to_string(n)); }
+std::u16string Number(uint64_t n) { return Utf8ToUtf16(std::to_string(n)); }
 
 void SaveCursor(Editor& editor) {
     SavedCursorX = editor.CursorX();
@@ -267,6 +267,27 @@ void ReadSelectionAgain(Editor& editor, Source& src, Outcome& outcome) {
     outcome.lossy = src.lossy;
 }
 
+constexpr char16_t kKeepsItsText[] = u"the editor keeps its text.";
+
+// The message for a result of length characters, over limit: the editor's own
+// (editors) or the one Quillmendex keeps to.
+std::u16string TooLongText(uint64_t length, size_t limit, bool editors) {
+    return u"The result would make the editor's text " + Number(length) + u" characters long, more than " +
+           (editors ? u"the editor takes (" : u"Quillmendex puts into an editor (") + Number(limit) + u").";
+}
+
+// The longest result Replace tab by spaces makes: the editor's limit where it
+// tells one (EM_GETLIMITTEXT), and never more than kMaxResultLength.
+struct Limit {
+    size_t length;
+    bool editors;  // the editor's own
+};
+Limit ResultLimit(Editor& editor, const Source& src) {
+    const size_t editors = src.handle && *src.handle > 0 ? editor.LimitText(*src.handle) : 0;
+    if (editors != 0 && editors < kMaxResultLength) return {editors, true};
+    return {kMaxResultLength, false};
+}
+
 void Wrote(Outcome& outcome, Outcome::Way way, size_t units) {
     outcome.way = way;
     outcome.written = units;
@@ -283,9 +304,7 @@ void WriteToWindow(Editor& editor, const Source& src, std::u16string_view result
     const size_t limit = editor.LimitText(handle);  // 0: the control tells no limit
     if (limit != 0 && expected > limit) {
         outcome.notWritten = Outcome::NotWritten::OverLimit;
-        throw Error(u"The result would make the editor's text " + Number(expected) +
-                    u" characters long, more than the editor takes (" + Number(limit) +
-                    u"). Quillmendex did not write it; the editor keeps its text.");
+        throw Error(TooLongText(expected, limit, true) + u" Quillmendex did not write it; " + kKeepsItsText);
     }
     if (src.widened)
         editor.SetSelection(handle, static_cast<int32_t>(src.start), static_cast<int32_t>(src.end));
@@ -375,10 +394,22 @@ void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, bool tabStops, Outcom
         TabWidth = StrToInt(editor.Preference("TabPosition"));
         // Always the whole text, so every column counts from its line's true start.
         const Source src = Read(editor, Scope::Whole, false, false, outcome);
+        const Limit limit = ResultLimit(editor, src);
+        // A result no longer than the text is never refused.
+        const MaxLength allowed(std::max(limit.length, std::min(src.text.size(), kMaxTextLength)));
         std::u16string result;
-        const bool changed = tabStops       ? ExpandTabsToStops(src.text, TabWidth, result, keepLiterals)
-                             : keepLiterals ? ExpandTabs(src.text, TabWidth, result, TextContext{})
-                                            : ExpandTabs(src.text, TabWidth, result);
+        bool changed = false;
+        try {
+            changed = tabStops       ? ExpandTabsToStops(src.text, TabWidth, result, keepLiterals, allowed)
+                      : keepLiterals ? ExpandTabs(src.text, TabWidth, result, TextContext{}, allowed)
+                                     : ExpandTabs(src.text, TabWidth, result, allowed);
+        } catch (const ResultTooLong& e) {
+            Unchanged(editor, src);
+            outcome.changed = true;
+            outcome.notWritten = Outcome::NotWritten::OverLimit;
+            throw Error(TooLongText(e.length, limit.length, limit.editors) + u" Quillmendex did not make it; " +
+                        kKeepsItsText);
+        }
         if (changed) Write(editor, src, result, outcome);
         else Unchanged(editor, src);
     });

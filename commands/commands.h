@@ -54,6 +54,12 @@ void ReplaceTabBySpaces(Editor& editor, bool keepLiterals, bool tabStops, Outcom
 void AddAroundSelection(Editor& editor, int pairKind, Outcome* outcome = nullptr);
 void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* outcome = nullptr);
 
+// The longest result Replace tab by spaces makes (256 Mi characters, 512 MiB):
+// no editor holds a longer text usefully, and laying one out can end the IDE.
+// A longer result is refused before it is built, as is one longer than the
+// editor's own limit, unless it is no longer than the text.
+inline constexpr size_t kMaxResultLength = size_t{1} << 28;
+
 // What the user reads when the text was written but the cursor could not be put back.
 inline constexpr char16_t kCursorNotRestoredText[] =
     u"The command changed the text, but PL/SQL Developer did not let Quillmendex put the cursor back.";

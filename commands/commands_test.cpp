@@ -236,7 +236,61 @@ TEST(Commands, TabsAlwaysWorkOnTheWholeText) {
     EXPECT_EQ(ed.text, u"a   b      x");
     EXPECT_EQ(TabWidth, 3);
     EXPECT_EQ(Visible(ed.calls), (Calls{"CursorX", "CursorY", "Preference TabPosition", "Handle", "Text",
-                                        "TextLength 77", "WindowText 77", "SetText", "SetCursor 11 22"}));
+                                        "TextLength 77", "WindowText 77", "LimitText 77", "SetText",
+                                        "SetCursor 11 22"}));
+}
+
+// A result no editor can hold is refused before it is built: over the
+// editor's limit where it tells one, over 256 Mi characters always; but never
+// one that is no longer than the text.
+TEST(Commands, TabsWhoseResultNoEditorCanHoldAreRefusedAndTheTextStays) {
+    const std::u16string over = u" Quillmendex did not make it; the editor keeps its text.";
+    const struct {
+        const char16_t* text;
+        const char16_t* tabPosition;
+        size_t limit;  // EM_GETLIMITTEXT; 0: none told
+        bool tabStops;
+        std::u16string message;  // empty: written
+        const char16_t* after;
+    } cases[] = {
+        {u"a\tb", u"1073741824", 0, false,
+         u"The result would make the editor's text 1073741826 characters long, more than Quillmendex puts into an "
+         u"editor (268435456)." + over, u"a\tb"},
+        {u"a\tb", u"268435455", 0, false,
+         u"The result would make the editor's text 268435457 characters long, more than Quillmendex puts into an "
+         u"editor (268435456)." + over, u"a\tb"},
+        {u"a\tb", u"4", 5, false,
+         u"The result would make the editor's text 6 characters long, more than the editor takes (5)." + over,
+         u"a\tb"},
+        {u"a\tb", u"4", 4, true,
+         u"The result would make the editor's text 5 characters long, more than the editor takes (4)." + over,
+         u"a\tb"},
+        {u"a\tb", u"4", 6, false, u"", u"a    b"},
+        // Already longer than the editor's limit: no longer is fine, longer is not.
+        {u"abcdef\t", u"1", 3, false, u"", u"abcdef "},
+        {u"abcdef\t\t", u"0", 3, false, u"", u"abcdef"},
+        {u"abcdef\t", u"2", 3, false,
+         u"The result would make the editor's text 8 characters long, more than the editor takes (3)." + over,
+         u"abcdef\t"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf16ToUtf8(c.text) + " TabPosition " + Utf16ToUtf8(c.tabPosition));
+        FakeEditor ed;
+        ed.text = c.text;
+        ed.tabPosition = c.tabPosition;
+        ed.limit = c.limit;
+        Outcome outcome;
+        try {
+            ReplaceTabBySpaces(ed, false, c.tabStops, &outcome);
+            EXPECT_EQ(c.message, u"");
+        } catch (const Error& e) {
+            EXPECT_EQ(e.text(), c.message);
+            EXPECT_EQ(outcome.notWritten, Outcome::NotWritten::OverLimit);
+            EXPECT_FALSE(ed.Wrote());
+        }
+        EXPECT_EQ(ed.text, c.after);
+        EXPECT_EQ(ed.calls.back(), "SetCursor 11 22");
+    }
 }
 
 TEST(Commands, ABadTabPositionIsAnErrorBeforeTheTextIsRead) {

@@ -146,7 +146,8 @@ uint64_t Stops(std::u16string_view text, size_t from, size_t origin, size_t widt
 }
 
 template <class Spans, class MakeSpans>
-bool Expand(std::u16string_view text, size_t width, std::u16string& out, Spans& spans, MakeSpans makeSpans) {
+bool Expand(std::u16string_view text, size_t width, MaxLength limit, std::u16string& out, Spans& spans,
+            MakeSpans makeSpans) {
     const char16_t* const first = text.data();
     const char16_t* const end = first + text.size();
     // Up to the first tab that is replaced nothing is written.
@@ -162,10 +163,10 @@ bool Expand(std::u16string_view text, size_t width, std::u16string& out, Spans& 
     // it is not much more than the text; else the size is found first, in a
     // pass of its own.
     uint64_t size = text.size() + uint64_t{CountTabs(tab, end)} * (width - 1);
-    if (size > 2 * uint64_t{text.size()} + 0x10000 || size > kMaxTextLength) {
+    if (size > 2 * uint64_t{text.size()} + 0x10000 || size > limit.n) {
         auto counting = makeSpans();
         size = at + Stops<false>(text, at, origin, width, counting, nullptr);
-        if (size > kMaxTextLength) throw std::bad_alloc();
+        if (size > limit.n) throw ResultTooLong(size);
     }
     out.resize(static_cast<size_t>(size) + 16);
     std::memcpy(out.data(), first, at * sizeof(char16_t));
@@ -175,15 +176,17 @@ bool Expand(std::u16string_view text, size_t width, std::u16string& out, Spans& 
 
 }  // namespace
 
-bool ExpandTabsToStops(std::u16string_view text, int32_t width, std::u16string& out, bool keepLiterals) {
-    if (width <= 0) return keepLiterals ? ExpandTabs(text, width, out, TextContext{}) : ExpandTabs(text, width, out);
+bool ExpandTabsToStops(std::u16string_view text, int32_t width, std::u16string& out, bool keepLiterals,
+                       MaxLength limit) {
+    if (width <= 0)
+        return keepLiterals ? ExpandTabs(text, width, out, TextContext{}, limit) : ExpandTabs(text, width, out, limit);
     const auto w = static_cast<size_t>(width);
     if (keepLiterals) {
         Literals spans(text);
-        return Expand(text, w, out, spans, [text] { return Literals(text); });
+        return Expand(text, w, limit, out, spans, [text] { return Literals(text); });
     }
     AllTabs spans;
-    return Expand(text, w, out, spans, [] { return AllTabs{}; });
+    return Expand(text, w, limit, out, spans, [] { return AllTabs{}; });
 }
 
 }  // namespace quill::commands

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "commands/transforms.h"
+
 namespace quill::commands {
 
 // Into out, whose memory is reused: true when the text changed and out holds
@@ -19,8 +21,9 @@ namespace quill::commands {
 // was). With keepLiterals, a tab inside a string literal or quoted identifier
 // (literals.h) stays a tab and takes the column to its next stop. A width of 0
 // or less deletes the tabs, exactly as ExpandTabs does (and its overload that
-// keeps literals). Throws std::bad_alloc when the result would be longer than
-// kMaxTextLength (transforms.h), before out is touched.
-bool ExpandTabsToStops(std::u16string_view text, int32_t width, std::u16string& out, bool keepLiterals = false);
+// keeps literals). Throws ResultTooLong when the result would be longer than
+// limit (transforms.h), before out is touched.
+bool ExpandTabsToStops(std::u16string_view text, int32_t width, std::u16string& out, bool keepLiterals = false,
+                       MaxLength limit = MaxLength(kMaxTextLength));
 
 }  // namespace quill::commands

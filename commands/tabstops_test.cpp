@@ -10,6 +10,7 @@
 
 #include "commands/fixtures_for_tests.h"
 #include "commands/tabstops_reference_for_tests.h"
+#include "commands/transforms.h"
 
 namespace quill::commands {
 namespace {
@@ -95,6 +96,68 @@ TEST(TabStops, ResultsTooLongAreAnErrorAndFarLongerBoundsAreCountedFirst) {
     EXPECT_EQ(Stops(std::u16string(100, u'\t'), 1000, false).text, std::u16string(100000, u' '));
     const std::u16string literal = u"x'" + std::u16string(5000, u'\t') + u"'\t";
     EXPECT_EQ(Stops(literal, 1000, true).text, reference::ExpandTabsToStops(literal, 1000, true));
+}
+
+// Every way Replace tab by spaces has, with a limit: the result's length is
+// counted exactly in 64 bits before anything is built, so a length past 2^32
+// (which a 32-bit size_t would wrap, 2^32 itself to 0) is refused as it is.
+TEST(TabStops, AResultOverTheLimitIsCountedExactlyAndRefusedBeforeAnythingIsBuilt) {
+    enum Way { Fixed, FixedKeep, Stops, StopsKeep };
+    const auto expand = [](Way way, std::u16string_view text, int32_t width, std::u16string& out, size_t limit) {
+        switch (way) {
+            case Fixed: return ExpandTabs(text, width, out, MaxLength(limit));
+            case FixedKeep: return ExpandTabs(text, width, out, TextContext{}, MaxLength(limit));
+            case Stops: return ExpandTabsToStops(text, width, out, false, MaxLength(limit));
+            case StopsKeep: return ExpandTabsToStops(text, width, out, true, MaxLength(limit));
+        }
+        return false;
+    };
+    constexpr int32_t kGi = 0x40000000, kMax = 0x7FFFFFFF;
+    const struct {
+        Way way;
+        const char16_t* text;
+        int32_t width;
+        size_t limit;
+        uint64_t length;  // of the result, counted by hand
+    } cases[] = {
+        // Just at the limit and one over, where the bound is cheap and where it is counted.
+        {Fixed, u"ab\tc", 4, 7, 7},
+        {Fixed, u"ab\tc", 4, 6, 7},
+        {FixedKeep, u"'\t'\tc", 4, 7, 8},
+        {FixedKeep, u"'\t'\tc", 4, 8, 8},
+        {Stops, u"ab\tc", 4, 4, 5},
+        {Stops, u"ab\tc", 4, 5, 5},
+        {StopsKeep, u"'\t'\tc", 4, 6, 7},  // the kept tab takes ' to column 4, the other three spaces
+        {StopsKeep, u"'\t'\tc", 4, 7, 7},
+        // Past 2^31 and 2^32.
+        {Fixed, u"a\t\t", kGi, kMaxTextLength, 2 * uint64_t{kGi} + 1},
+        {Fixed, u"\t\t\t\t", kGi, kMaxTextLength, uint64_t{1} << 32},
+        {Fixed, u"\t\t\t\t\t", kMax, kMaxTextLength, 5 * uint64_t{kMax}},
+        {FixedKeep, u"'\t'\t\t\t\t", kGi, kMaxTextLength, 3 + (uint64_t{1} << 32)},
+        {Stops, u"\t\t\t\t", kGi, kMaxTextLength, uint64_t{1} << 32},
+        {Stops, u"a\t\t\t\t\t", kMax, kMaxTextLength, 5 * uint64_t{kMax}},
+        {StopsKeep, u"'\t'\t\t\t\t", kGi, kMaxTextLength, 2 + (uint64_t{1} << 32)},
+        // The bound the command keeps to, 256 Mi: TabPosition 2^30 on a→b.
+        {Fixed, u"a\tb", kGi, size_t{1} << 28, uint64_t{kGi} + 2},
+        {Stops, u"a\tb", kGi, size_t{1} << 28, uint64_t{kGi} + 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Show(c.text) + " width " + std::to_string(c.width) + " limit " + std::to_string(c.limit) +
+                     " way " + std::to_string(c.way));
+        std::u16string out = u"left alone";
+        if (c.length <= c.limit) {
+            EXPECT_TRUE(expand(c.way, c.text, c.width, out, c.limit));
+            EXPECT_EQ(out.size(), c.length);
+            continue;
+        }
+        try {
+            expand(c.way, c.text, c.width, out, c.limit);
+            ADD_FAILURE() << "not refused";
+        } catch (const ResultTooLong& e) {
+            EXPECT_EQ(e.length, c.length);
+        }
+        EXPECT_EQ(out, u"left alone");
+    }
 }
 
 // Random texts of what counts: tabs, line ends, surrogates, literal openers and

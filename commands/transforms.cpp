@@ -241,7 +241,7 @@ bool SqueezeBlankLines(std::u16string& text) {
     return true;
 }
 
-bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out) {
+bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out, MaxLength limit) {
     const char16_t* const first = text.data();
     const char16_t* const end = first + text.size();
     const size_t tabs = Count(first, end, u'\t');
@@ -249,7 +249,7 @@ bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out) {
     const size_t spaces = width > 0 ? static_cast<size_t>(width) : 0;
     // At most 2^31 * 2^31: no overflow in 64 bits.
     const uint64_t size = uint64_t{text.size() - tabs} + uint64_t{tabs} * spaces;
-    if (size > kMaxTextLength) throw std::bad_alloc();
+    if (size > limit.n) throw ResultTooLong(size);
     // Room for the last block that CopyUntil stores whole.
     out.resize(static_cast<size_t>(size) + 16);
     char16_t* w = out.data();
@@ -415,7 +415,8 @@ bool SqueezeBlankLines(std::u16string& text, const TextContext& context) {
     return true;
 }
 
-bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out, const TextContext& context) {
+bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out, const TextContext& context,
+                MaxLength limit) {
     SpanWindow spans(text, context);
     const char16_t* const first = text.data();
     const char16_t* const end = first + text.size();
@@ -439,7 +440,7 @@ bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out, co
     // in a pass of its own.
     const uint64_t tabs = Count(tab, end, u'\t');
     uint64_t size = text.size() + (spaces > 1 ? tabs * (spaces - 1) : 0);
-    if (size > 2 * uint64_t{text.size()} + 0x10000 || size > kMaxTextLength) {
+    if (size > 2 * uint64_t{text.size()} + 0x10000 || size > limit.n) {
         SpanWindow counting(text, context);
         uint64_t outside = 0;
         for (const char16_t* p = first;;) {
@@ -454,7 +455,7 @@ bool ExpandTabs(std::u16string_view text, int32_t width, std::u16string& out, co
             }
         }
         size = text.size() - outside + outside * spaces;
-        if (size > kMaxTextLength) throw std::bad_alloc();
+        if (size > limit.n) throw ResultTooLong(size);
         SpanWindow again(text, context);
         while (again.Limit() <= tab) again.Refill();
         out.resize(static_cast<size_t>(size) + 16);

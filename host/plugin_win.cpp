@@ -37,7 +37,9 @@ std::string RootDirOrEmpty() noexcept {
     }
 }
 
-void Locate() { LocatePluginFiles(RootDirOrEmpty(), menu::kPluginName, PluginDir, IniFileName); }
+void Locate(bool move = true) {
+    LocatePluginFiles(RootDirOrEmpty(), menu::kPluginName, PluginDir, IniFileName, move);
+}
 
 // The plug-in's own lines in the diagnostic log: one that cannot be written
 // disturbs nothing and is not shown.
@@ -48,11 +50,19 @@ void Log(const std::u16string& line) noexcept {
     }
 }
 
-// What is loaded, from where, with which settings: once per load, when the
-// settings have been read.
+// The log file that the line of LogLoad last went into.
+std::u16string LoadLoggedTo;
+
+// What is loaded, from where, with which settings: when the settings have been
+// read, or the settings dialog switched the log on; once per load in each log
+// file (the dialog may switch it on before the settings are read at the first
+// menu request, which switches it on again).
 void LogLoad() noexcept {
     if (!IsLoggingEnabled()) return;
     try {
+        const std::u16string file = GetLogFile();
+        if (file == LoadLoggedTo) return;
+        LoadLoggedTo = file;
         Log(LoadLogLine(GetFileVersionText(), static_cast<int>(sizeof(void*) * 8), ModuleFileName(),
                         FromAnsi(IniFileName), GetACP()));
     } catch (...) {
@@ -139,7 +149,8 @@ void OnWindowChange() { host::SetMenuState(PluginId, 1, host::WindowType() != 0)
 void OnDestroy() { StoreSettingsSilently(); }
 
 void Configure() {
-    if (!PluginInitialized) Locate();
+    // Located without moving an older settings file: only the first menu request moves it.
+    if (!PluginInitialized) Locate(false);
     const SettingsDialogResult result = ShowSettingsDialog(GetActiveWindow(), FromAnsi(IniFileName));
     // Switched on here, the log starts as it does at a start with the key set.
     if (result.loggingSwitchedOn) LogLoad();

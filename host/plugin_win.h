@@ -30,7 +30,8 @@ void OnMenuClick(int32_t index);
 void OnWindowChange();
 void OnDestroy();
 // The settings dialog, over the IDE's active window. Before any menu request
-// the settings file is located first, and nothing is written but by OK.
+// the settings file is located first, without moving an older one (the dialog
+// then works on it where it is), and nothing is written but by OK.
 void Configure();
 
 // A modal message box over the IDE's active window.

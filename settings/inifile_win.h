@@ -1,8 +1,10 @@
 #pragma once
 // The settings file for one sequence of reads or writes, section "Settings".
 // Each value is read or written on its own by the platform's private-profile
-// functions, so every other line of the file stays as it was; the platform's
-// cache of the file is flushed when the object goes.
+// functions, and what they keep of the rest of the file is theirs: Windows
+// changes the key's line alone; Wine, when a value changes, writes the whole
+// file anew from what it read (tests/e2e/settings_file_e2e.cpp says what stays).
+// The platform's cache of the file is flushed when the object goes.
 #include <windows.h>
 
 #include <cstdint>

@@ -77,12 +77,22 @@ bool IsFolderWritable(const std::u16string& folder) noexcept {
     }
 }
 
+namespace {
+
+// Whether MoveSettingsFile moves oldPath to newPath; from and to get their full forms.
+bool WouldMove(const std::string& oldPath, const std::string& newPath, std::u16string& from, std::u16string& to) {
+    from = FullPath(FromAnsi(oldPath));
+    to = FullPath(FromAnsi(newPath));
+    if (from.empty() || to.empty() || !HasValidPathChars(from) || !HasValidPathChars(to)) return false;
+    return IsFile(from) && IsFolder(FileFolder(to)) && Attributes(to) == INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
 void MoveSettingsFile(const std::string& oldPath, const std::string& newPath) noexcept {
     try {
-        const std::u16string from = FullPath(FromAnsi(oldPath));
-        const std::u16string to = FullPath(FromAnsi(newPath));
-        if (from.empty() || to.empty() || !HasValidPathChars(from) || !HasValidPathChars(to)) return;
-        if (!IsFile(from) || !IsFolder(FileFolder(to)) || Attributes(to) != INVALID_FILE_ATTRIBUTES) return;
+        std::u16string from, to;
+        if (!WouldMove(oldPath, newPath, from, to)) return;
         if (SameRoot(from, to)) {
             MoveFileW(W(from), W(to));  // never replaces an existing file
         } else if (CopyFileW(W(from), W(to), TRUE)) {
@@ -93,7 +103,7 @@ void MoveSettingsFile(const std::string& oldPath, const std::string& newPath) no
 }
 
 void LocatePluginFiles(const std::string& rootDir, const std::string& name, std::string& pluginDir,
-                       std::string& iniFileName) noexcept {
+                       std::string& iniFileName, bool move) noexcept {
     try {
         pluginDir = ToAnsi(FileFolder(ShortModuleFileName()));
         if (pluginDir.empty()) pluginDir = rootDir + kFallbackFolder;
@@ -105,7 +115,14 @@ void LocatePluginFiles(const std::string& rootDir, const std::string& name, std:
         const PerUserPaths paths =
             PerUserSettingsPaths(EnvironmentValue(L"APPDATA"), host::SettingsKey(), wideName);
         iniFileName = ToAnsi(paths.newPath);
-        MoveSettingsFile(ToAnsi(paths.oldPath), iniFileName);
+        const std::string oldPath = ToAnsi(paths.oldPath);
+        if (move) {
+            MoveSettingsFile(oldPath, iniFileName);
+            return;
+        }
+        // The older file stays where it is, and is the settings file until it is moved.
+        std::u16string from, to;
+        if (WouldMove(oldPath, iniFileName, from, to)) iniFileName = oldPath;
     } catch (...) {
         // Locating never fails outward; whatever was assigned keeps its value.
     }

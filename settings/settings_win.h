@@ -8,9 +8,11 @@ namespace quill {
 extern std::string PluginDir;
 extern std::string IniFileName;
 
-// Works out PluginDir and IniFileName; never fails outward.
+// Works out PluginDir and IniFileName; never fails outward. Without move, an
+// older settings file that would be moved stays where it is, and IniFileName
+// names it there (the next run with move moves it, with what was written to it).
 void LocatePluginFiles(const std::string& rootDir, const std::string& name, std::string& pluginDir,
-                       std::string& iniFileName) noexcept;
+                       std::string& iniFileName, bool move = true) noexcept;
 
 // Whether a file can be created in folder: creates "chk.tmp" there exclusively,
 // deleted on close, and then deletes any "chk.tmp" an earlier run left behind.

@@ -288,6 +288,45 @@ TEST(Configure, BeforeAnyMenuRequestTheSettingsAreLocatedAndOnlyOkWrites) {
     }
 }
 
+TEST(Configure, BeforeAnyMenuRequestAnOlderSettingsFileIsUsedWhereItIsAndOnlyAMenuRequestMovesIt) {
+    // The plug-in's folder cannot be written to, so the settings belong in
+    // APPDATA\EditorPro\, and an older APPDATA\Quillmendex.ini waits to be
+    // moved there by the first menu request (the usual locating rule).
+    const std::string older = "; mine\r\n[Settings]\r\nSavePosition=1\r\nLeft=-5\r\nTop=7\r\n";
+    const std::string keep = older + "KeepStringLiterals=1\r\n";
+    const std::string configure = "IdentifyPlugIn:1,RegisterAll,Configure,";
+    struct Case {
+        const char* what;
+        std::string sequence, dialog;
+        std::string oldAfter, newAfter;  // empty: no such file
+    } cases[] = {
+        {"Cancel", configure + "OnDestroy", "check:Keep;click:Cancel", older, ""},
+        {"Esc", configure + "OnDestroy", "check:Keep;key:ESC", older, ""},
+        {"OK writes where the file is", configure + "OnDestroy", "check:Keep;click:OK", keep, ""},
+        {"Cancel, then the menu requests move it", configure + "CreateMenuItems,OnDestroy", "check:Keep;click:Cancel",
+         "", older},
+        {"OK, then the menu requests move it with the change", configure + "CreateMenuItems,OnDestroy",
+         "check:Keep;click:OK", "", keep},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostRun run;
+        const std::string roaming = run.dir / "Roaming";
+        MakeFolder(roaming + "/EditorPro");
+        const std::string oldIni = roaming + "/Quillmendex.ini", newIni = roaming + "/EditorPro/Quillmendex.ini";
+        WriteFile(oldIni, older);
+        ReadOnlyFolder pluginFolder(run.pluginDir());
+        QUILL_REQUIRE_READ_ONLY(pluginFolder);
+        run.env("APPDATA", WinPath(roaming)).args({"--settings-key", "Software\\Vendor\\Editor/Pro"});
+        const Result r = Configure(run, c.sequence, {c.dialog});
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        EXPECT_TRUE(r.Messages().empty());
+        EXPECT_EQ((*Control(Dialog(r), "Z:"))["text"], WinPath(oldIni));
+        EXPECT_EQ(Exists(oldIni) ? ReadFile(oldIni) : "", c.oldAfter);
+        EXPECT_EQ(Exists(newIni) ? ReadFile(newIni) : "", c.newAfter);
+    }
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
@@ -310,6 +349,11 @@ TEST(Configure, LoggingKeepStringLiteralsAndTabStopsCountAtOnce) {
          {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         {"logging switched on before any menu request", "", "IdentifyPlugIn:1,RegisterAll,Configure" + click,
          "check:Write;key:ENTER", "v := 'a\r\nb';\r\n",
+         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+        // The menu requests read Logging=1 after the dialog: the start line still comes once.
+        {"logging switched on before the menu requests", "",
+         "IdentifyPlugIn:1,RegisterAll,Configure,CreateMenuItems,OnActivate" + click, "check:Write;click:OK",
+         "v := 'a\r\nb';\r\n",
          {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         {"logging switched off", "[Settings]\r\nLogging=1\r\n", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "uncheck:Write;click:OK", "v := 'a\r\nb';\r\n", {"] :Quillmendex 2.2.64.71, 64-bit;"}},

@@ -176,3 +176,47 @@ TEST_F(LargeTexts, DoubleByteTextInCodePage932) {
 }
 
 }  // namespace
+
+namespace {
+
+// A TabPosition of a billion made Replace tab by spaces hand the editor 2 GiB,
+// and the stand-in ended in gdi32 laying it out. A result no editor can hold is
+// refused before it is built: over the editor's limit (EM_GETLIMITTEXT) where
+// it tells one, over 256 Mi characters always.
+TEST(TooLongResults, AreRefusedWithAMessageAndTheTextStays) {
+    const std::string bound = " characters long, more than Quillmendex puts into an editor (268435456).";
+    const std::string keeps = " Quillmendex did not make it; the editor keeps its text.";
+    const struct {
+        const char* tabPosition;
+        const char* settings;
+        std::vector<std::string> args;
+        std::string message, out;
+    } cases[] = {
+        {"1073741824", "", {}, "The result would make the editor's text 1073741826" + bound + keeps, "a\tb"},
+        {"1073741824", "TabStops=1", {}, "The result would make the editor's text 1073741825" + bound + keeps,
+         "a\tb"},
+        {"2147483647", "", {}, "The result would make the editor's text 2147483649" + bound + keeps, "a\tb"},
+        {"268435455", "KeepStringLiterals=1", {}, "The result would make the editor's text 268435457" + bound + keeps,
+         "a\tb"},
+        // An editor that tells no limit (EM_GETLIMITTEXT 0) gets the bound all the same.
+        {"1073741824", "", {"--editor", "plain"}, "The result would make the editor's text 1073741826" + bound + keeps,
+         "a\tb"},
+        {"4", "", {"--limit-text", "5"},
+         "The result would make the editor's text 6 characters long, more than the editor takes (5)." + keeps, "a\tb"},
+        {"4", "TabStops=1", {"--limit-text", "4"},
+         "The result would make the editor's text 5 characters long, more than the editor takes (4)." + keeps, "a\tb"},
+        {"4", "", {"--limit-text", "6"}, "", "a    b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.tabPosition) + " " + c.settings + " " + testing::PrintToString(c.args));
+        HostRun run;
+        quilltest::WriteFile(run.pluginDir() + "/Quillmendex.ini", std::string("[Settings]\r\n") + c.settings + "\r\n");
+        const Result r = run.input("a\tb").pref("TabPosition", c.tabPosition).args(c.args).click(2).go();
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.Messages(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+        if (!c.message.empty()) EXPECT_TRUE(r.Calls("HostSetText").empty());
+    }
+}
+
+}  // namespace
