@@ -276,14 +276,16 @@ std::u16string TooLongText(uint64_t length, size_t limit, bool editors) {
            (editors ? u"the editor takes (" : u"Quillmendex puts into an editor (") + Number(limit) + u").";
 }
 
-// The longest result Replace tab by spaces makes: the editor's limit where it
-// tells one (EM_GETLIMITTEXT), and never more than kMaxResultLength.
+// The longest result Replace tab by spaces makes: never more than
+// kMaxResultLength, and where the result goes through the window (EM_REPLACESEL
+// keeps to it), the editor's limit when it tells one (EM_GETLIMITTEXT). The
+// IDE's set-text call is not held to that limit, so neither is its result.
 struct Limit {
     size_t length;
     bool editors;  // the editor's own
 };
 Limit ResultLimit(Editor& editor, const Source& src) {
-    const size_t editors = src.handle && *src.handle > 0 ? editor.LimitText(*src.handle) : 0;
+    const size_t editors = src.lossy && src.handle && *src.handle > 0 ? editor.LimitText(*src.handle) : 0;
     if (editors != 0 && editors < kMaxResultLength) return {editors, true};
     return {kMaxResultLength, false};
 }

@@ -201,19 +201,27 @@ TEST(TooLongResults, AreRefusedWithAMessageAndTheTextStays) {
         // An editor that tells no limit (EM_GETLIMITTEXT 0) gets the bound all the same.
         {"1073741824", "", {"--editor", "plain"}, "The result would make the editor's text 1073741826" + bound + keeps,
          "a\tb"},
+        // The editor's limit binds a result written through the window (Ж is
+        // outside code page 1252), not one the IDE's set-text call takes.
         {"4", "", {"--limit-text", "5"},
-         "The result would make the editor's text 6 characters long, more than the editor takes (5)." + keeps, "a\tb"},
+         "The result would make the editor's text 6 characters long, more than the editor takes (5)." + keeps,
+         "\xd0\x96\tb"},
         {"4", "TabStops=1", {"--limit-text", "4"},
-         "The result would make the editor's text 5 characters long, more than the editor takes (4)." + keeps, "a\tb"},
-        {"4", "", {"--limit-text", "6"}, "", "a    b"},
+         "The result would make the editor's text 5 characters long, more than the editor takes (4)." + keeps,
+         "\xd0\x96\tb"},
+        {"4", "", {"--limit-text", "6"}, "", "\xd0\x96    b"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.tabPosition) + " " + c.settings + " " + testing::PrintToString(c.args));
         HostRun run;
         quilltest::WriteFile(run.pluginDir() + "/Quillmendex.ini", std::string("[Settings]\r\n") + c.settings + "\r\n");
-        const Result r = run.input("a\tb").pref("TabPosition", c.tabPosition).args(c.args).click(2).go();
+        const Result r = run.inputUtf8(!c.args.empty() && c.args[0] == "--limit-text" ? "\xd0\x96\tb" : "a\tb")
+                             .pref("TabPosition", c.tabPosition)
+                             .args(c.args)
+                             .click(2)
+                             .go();
         ASSERT_EQ(r.exit, 0) << r.stderrText;
-        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.outUtf8, c.out);
         EXPECT_EQ(r.Messages(), c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
         if (!c.message.empty()) EXPECT_TRUE(r.Calls("HostSetText").empty());
     }
