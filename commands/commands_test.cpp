@@ -364,9 +364,10 @@ TEST(Commands, RemoveWidensOnceByOneCharacterEachSide) {
     EXPECT_EQ(ed.text, u"xabcy");
     EXPECT_EQ(Visible(ed.calls),
               (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "Text", "TextLength 77", "WindowText 77",
-                     "GetSelection 77", "SetSelection 77 0 -1", "GetSelection 77", "SetSelection 77 2 5",
-                     "SetSelection 77 1 6", "SelectedText", "GetSelection 77", "ReplaceSelection 77",
-                     "SetCursor 11 22"}));
+                     "GetSelection 77", "SetSelection 77 0 2", "SelectedText", "SetSelection 77 5 -1", "SelectedText",
+                     "SetSelection 77 2 5", "SetSelection 77 1 6", "SelectedText", "GetSelection 77",
+                     "SetSelection 77 0 1", "SelectedText", "SetSelection 77 6 -1", "SelectedText",
+                     "SetSelection 77 1 6", "ReplaceSelection 77", "SetCursor 11 22"}));
 
     ed = FakeEditor();  // still not enclosed: nothing written, the selection stays widened
     ed.text = u"x[abc)y";
@@ -670,8 +671,9 @@ TEST(Commands, TabStopsOnTheWholeTextFromItsLineStarts) {
 }
 
 // When the window cannot be read, a selection's context is the IDE's whole
-// text where the selection stands there exactly at the window's offset; else
-// it is scanned from its own start, in code, and the outcome says so.
+// text where the IDE places the selection (what it gives before and after the
+// selection tiles its text); else it is scanned from its own start, in code,
+// and the outcome says so.
 TEST(Commands, KeepingLiteralsWithoutTheWindowTakesTheIdesTextOrScansTheSelectionAlone) {
     const struct {
         const char* what;
@@ -681,8 +683,6 @@ TEST(Commands, KeepingLiteralsWithoutTheWindowTakesTheIdesTextOrScansTheSelectio
     } cases[] = {
         {"window unreadable", [](FakeEditor& e) { e.shortText = true; }, u"s := 'a  \r\nb  \r\nc';", false},
         {"no handle", [](FakeEditor& e) { e.hasHandle = false; }, u"s := 'a  \r\nb\r\nc';", true},
-        {"offset elsewhere", [](FakeEditor& e) { e.shortText = true, e.reportedSelection = {{2, 7}}; },
-         u"s := 'a  \r\nb\r\nc';", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
