@@ -74,7 +74,11 @@ struct Source {
     bool allSelected = false;        // the whole text, lossy: the window's text is all selected
     int32_t savedStart = 0, savedEnd = 0;  // the selection before, put back when nothing is written
     std::u16string ide;              // the IDE's whole text, for the literals of a selection
-    std::optional<size_t> ideStart;  // where the selection stands in it, exactly
+    std::optional<size_t> ideStart;  // where the IDE placed the selection in it
+    // A selection as the control gave it (its own positions, EM_GETSEL's order)
+    // and as the IDE gave it, kept for a command that moves the selection.
+    int32_t givenStart = 0, givenEnd = 0;
+    std::string selBytes, wholeBytes;
 };
 
 enum class Scope { SelectionOrWhole, Selection, Whole };
@@ -120,9 +124,63 @@ Match Explains(Editor& editor, std::u16string_view part, std::u16string_view tex
     return Match::Image;
 }
 
+// EM_GETSEL in either order: a start after the end is the same selection.
+// given keeps the control's own order, to put the selection back as it was.
+void GetSelection(Editor& editor, int32_t handle, int32_t& start, int32_t& end, int32_t* givenStart = nullptr,
+                  int32_t* givenEnd = nullptr) {
+    editor.GetSelection(handle, start, end);
+    if (givenStart) *givenStart = start, *givenEnd = end;
+    if (start > end) std::swap(start, end);
+}
+
+// What the IDE says stands before the selection [s, e) (EM_SETSEL(0, s)) and
+// after it (EM_SETSEL(e, -1)), in the control's own positions whatever they
+// count; the selection is put back as it was given. Empty unless the two answers
+// and the selection's own tile the IDE's whole text: then they are the three
+// parts of it, whatever the control counts and however often the text repeats.
+struct Placement {
+    std::string before, after;
+};
+std::optional<Placement> Place(Editor& editor, int32_t handle, int32_t s, int32_t e, int32_t givenStart,
+                               int32_t givenEnd, std::string_view sel, std::string_view whole) {
+    Placement p;
+    if (s > 0) {
+        editor.SetSelection(handle, 0, s);
+        p.before = editor.SelectedText();
+    }
+    editor.SetSelection(handle, e, -1);
+    p.after = editor.SelectedText();
+    editor.SetSelection(handle, givenStart, givenEnd);
+    if (p.before.size() + sel.size() + p.after.size() != whole.size() || !whole.starts_with(p.before) ||
+        whole.compare(p.before.size(), sel.size(), sel) != 0 || !whole.ends_with(p.after))
+        return {};
+    return p;
+}
+
+// Whether the unit offset p of the window's text is told apart from its
+// neighbour by what the IDE gives for the text before it: not where p splits a
+// surrogate pair or follows one whose image is no longer than its first half's.
+bool Distinct(Editor& editor, std::u16string_view window, size_t p) {
+    size_t at = 0;
+    if (p >= 1 && IsSurrogatePairAt(window, p - 1)) at = p - 1;
+    else if (p >= 2 && IsSurrogatePairAt(window, p - 2)) at = p - 2;
+    else return true;
+    return editor.ToAnsi(window.substr(at, 2)).size() > editor.ToAnsi(window.substr(at, 1)).size();
+}
+
+// Whether the control's positions s and e are the window text's UTF-16 units
+// there: what the IDE placed before and after the selection is exactly the
+// image of the window's text before unit s and after unit e.
+bool UnitsProven(Editor& editor, std::u16string_view window, int32_t s, int32_t e, const Placement& p) {
+    const auto us = static_cast<size_t>(s), ue = static_cast<size_t>(e);
+    return Distinct(editor, window, us) && Distinct(editor, window, ue) &&
+           ConvertsTo(editor, window.substr(0, us), p.before) && ConvertsTo(editor, window.substr(ue), p.after);
+}
+
 // The whole text: a lossy image is replaced by the window's text once all of
-// the window's text is selected (EM_SETSEL(0, -1), whose end EM_GETSEL tells);
-// the selection before is kept to put back when nothing is written.
+// the window's text is selected (EM_SETSEL(0, -1)): EM_GETSEL's end must fit
+// its length, or else the IDE must give its whole text as the selection. The
+// selection before is kept to put back when nothing is written.
 void CompareWholeWithWindow(Editor& editor, Source& src, std::string_view bytes) {
     const int32_t handle = *src.handle;
     std::optional<std::u16string> window = ReadWindow(editor, handle, bytes.size());
@@ -136,58 +194,38 @@ void CompareWholeWithWindow(Editor& editor, Source& src, std::string_view bytes)
     editor.GetSelection(handle, src.savedStart, src.savedEnd);
     editor.SetSelection(handle, 0, -1);
     int32_t s = -1, e = -1;
-    editor.GetSelection(handle, s, e);
+    GetSelection(editor, handle, s, e);
     if (s != 0 || !SelectsAll(*window, e)) {
-        editor.SetSelection(handle, src.savedStart, src.savedEnd);
-        return;
+        const std::string whole(bytes);  // the next call to the IDE spoils them
+        if (editor.SelectedText() != whole) {
+            editor.SetSelection(handle, src.savedStart, src.savedEnd);
+            return;
+        }
     }
     src.windowRead = src.lossy = src.allSelected = true;
     src.length = src.end = window->size();
     src.text = std::move(*window);  // taken over instead of copied
 }
 
-// Whether the window's positions are its text's UTF-16 units, for the
-// selection [s, e): the end of an EM_SETSEL(0, -1) must say so. With one CR LF
-// that end cannot tell them from a control that counts a CR LF as one; where
-// that reading explains the selection just as well, the control is asked what
-// stands after the CR: in UTF-16 units, the LF. The selection is put back.
-bool PositionsProven(Editor& editor, int32_t handle, std::u16string_view window, int32_t s, int32_t e,
-                     std::u16string_view text, std::string_view bytes) {
-    editor.SetSelection(handle, 0, -1);
-    int32_t all = -1, end = -1;
-    editor.GetSelection(handle, all, end);
-    editor.SetSelection(handle, s, e);
-    if (all != 0 || !UnitCountingFits(window, end)) return false;
-    if (CountLineBreaks(window) != 1 || !LineBreakCountingFits(window, end)) return true;
-    size_t us = 0, ue = 0;
-    if (!FromLineBreakPositions(window, s, e, us, ue) || (us == static_cast<size_t>(s) && ue == static_cast<size_t>(e)))
-        return true;
-    if (Explains(editor, window.substr(us, ue - us), text, bytes) == Match::No) return true;
-    const size_t lf = window.find(u"\r\n") + 1;
-    if (lf + 1 < window.size() && window[lf + 1] == u'\n') return false;  // both readings would show an LF
-    const auto at = static_cast<int32_t>(lf);
-    editor.SetSelection(handle, at, at + 1);
-    const bool units = editor.SelectedText() == "\n";
-    editor.SetSelection(handle, s, e);
-    return units;
-}
-
 // A selection: taken from the window's text only when the whole window text
-// converts to exactly the IDE's whole text and the window's positions are
-// proven. needPositions: the command needs them even for a text the code page
-// holds (the literals' context, the widening of Remove).
-void CompareSelectionWithWindow(Editor& editor, Source& src, std::string_view selBytes, std::string_view wholeBytes,
-                                bool needPositions) {
+// converts to exactly the IDE's whole text and the control's positions of the
+// selection are proven to be the window text's UTF-16 units (UnitsProven).
+// needPositions: the command needs them even for a text the code page holds
+// (the literals' context, the widening of Remove). The placement the IDE gave,
+// when it was asked, is handed back for the literals.
+std::optional<Placement> CompareSelectionWithWindow(Editor& editor, Source& src, bool needPositions) {
     const int32_t handle = *src.handle;
-    std::optional<std::u16string> window = ReadWindow(editor, handle, wholeBytes.size());
-    if (!window || !ConvertsTo(editor, *window, wholeBytes)) return;
+    std::optional<std::u16string> window = ReadWindow(editor, handle, src.wholeBytes.size());
+    if (!window || !ConvertsTo(editor, *window, src.wholeBytes)) return {};
     int32_t s = 0, e = 0;
-    editor.GetSelection(handle, s, e);
-    if (!Fits(s, e, window->size())) return;
+    GetSelection(editor, handle, s, e, &src.givenStart, &src.givenEnd);
+    if (!Fits(s, e, window->size())) return {};
     const std::u16string_view part = std::u16string_view(*window).substr(s, e - s);
-    const Match match = Explains(editor, part, src.text, selBytes);
-    if (match == Match::No || (match == Match::Same && !needPositions)) return;
-    if (!PositionsProven(editor, handle, *window, s, e, src.text, selBytes)) return;
+    const Match match = Explains(editor, part, src.text, src.selBytes);
+    if (match == Match::No || (match == Match::Same && !needPositions)) return {};
+    std::optional<Placement> placed =
+        Place(editor, handle, s, e, src.givenStart, src.givenEnd, src.selBytes, src.wholeBytes);
+    if (!placed || !UnitsProven(editor, *window, s, e, *placed)) return placed;
     src.windowRead = true;
     src.length = window->size();
     src.start = static_cast<size_t>(s);
@@ -199,13 +237,29 @@ void CompareSelectionWithWindow(Editor& editor, Source& src, std::string_view se
         src.text.assign(*window, src.start, src.end - src.start);
     }
     if (needPositions) src.window = std::move(*window);
+    return placed;
+}
+
+// Where the IDE placed the selection in its own whole text, for the literals
+// when the window's positions are not proven: the text before it, as the IDE
+// gave it, must convert to exactly the start of the IDE's whole text.
+void PlaceInIde(Editor& editor, Source& src, std::optional<Placement> placed) {
+    if (!placed) {
+        int32_t s = 0, e = 0;
+        GetSelection(editor, *src.handle, s, e, &src.givenStart, &src.givenEnd);
+        placed = Place(editor, *src.handle, s, e, src.givenStart, src.givenEnd, src.selBytes, src.wholeBytes);
+        if (!placed) return;
+    }
+    const std::u16string before = editor.FromAnsi(placed->before);
+    const std::u16string_view ide(src.ide);
+    if (ide.starts_with(before) && ide.substr(before.size()).starts_with(src.text)) src.ideStart = before.size();
 }
 
 // The selection (or, for SelectionOrWhole, the whole text when nothing is
 // selected) as the IDE gives it, and, when the IDE offers the editor's handle,
 // the check against the window's own text. The handle is asked once, first.
 // keepWindow: the command needs the window's text and positions for a
-// selection; literals: also the IDE's whole text, should the window fail.
+// selection; literals: also where the IDE places it, should the window fail.
 Source Read(Editor& editor, Scope scope, bool keepWindow, bool literals, Outcome& outcome) {
     Source src;
     if (editor.HasHandle()) src.handle = editor.Handle();
@@ -221,19 +275,11 @@ Source Read(Editor& editor, Scope scope, bool keepWindow, bool literals, Outcome
         src.text = editor.FromAnsi(bytes);
         if (window) CompareWholeWithWindow(editor, src, bytes);
     } else if (window && editor.HasText()) {
-        const std::string selBytes(bytes);  // the next call to the IDE spoils them
-        const std::string_view whole = editor.Text();
-        if (literals) src.ide = editor.FromAnsi(whole);
-        CompareSelectionWithWindow(editor, src, selBytes, whole, keepWindow || literals);
-        if (literals && !src.windowRead) {
-            // The IDE's whole text, at the offset the window gives, where the
-            // selected text stands there exactly.
-            int32_t s = 0, e = 0;
-            editor.GetSelection(*src.handle, s, e);
-            if (s >= 0 && static_cast<size_t>(s) <= src.ide.size() &&
-                std::u16string_view(src.ide).substr(static_cast<size_t>(s)).starts_with(src.text))
-                src.ideStart = static_cast<size_t>(s);
-        }
+        src.selBytes = bytes;  // the next call to the IDE spoils them
+        src.wholeBytes = editor.Text();
+        if (literals) src.ide = editor.FromAnsi(src.wholeBytes);
+        std::optional<Placement> placed = CompareSelectionWithWindow(editor, src, keepWindow || literals);
+        if (literals && !src.windowRead) PlaceInIde(editor, src, std::move(placed));
     }
     outcome.scope = src.selection ? Outcome::Scope::Selection : Outcome::Scope::Whole;
     outcome.read = src.text.size();
@@ -241,25 +287,32 @@ Source Read(Editor& editor, Scope scope, bool keepWindow, bool literals, Outcome
     return src;
 }
 
-// The selection read again after the editor's selection moved; checked against
-// the window's text (which has not changed), whose positions are proven.
+// The selection read again after the editor's selection moved; taken from the
+// window's text (which has not changed) only where its positions are proven
+// again.
 void ReadSelectionAgain(Editor& editor, Source& src, Outcome& outcome) {
-    const std::string_view bytes = editor.SelectedText();
-    src.text = editor.FromAnsi(bytes);
+    src.selBytes = editor.SelectedText();
+    src.text = editor.FromAnsi(src.selBytes);
     src.lossy = src.widened = false;
     if (src.windowRead) {
-        int32_t s = 0, e = 0;
-        editor.GetSelection(*src.handle, s, e);
-        src.windowRead = Fits(s, e, src.length);
-        if (src.windowRead) {
-            src.start = static_cast<size_t>(s);
-            src.end = static_cast<size_t>(e);
-            const std::u16string_view part = std::u16string_view(src.window).substr(src.start, src.end - src.start);
-            const Match match = Explains(editor, part, src.text, bytes);
-            src.windowRead = match != Match::No;
-            if (match == Match::Image) {
-                src.lossy = true;
-                src.text.assign(part);
+        int32_t s = 0, e = 0, givenStart = 0, givenEnd = 0;
+        GetSelection(editor, *src.handle, s, e, &givenStart, &givenEnd);
+        src.windowRead = false;
+        if (Fits(s, e, src.length)) {
+            const std::u16string_view part = std::u16string_view(src.window).substr(s, e - s);
+            const Match match = Explains(editor, part, src.text, src.selBytes);
+            const std::optional<Placement> placed =
+                match == Match::No
+                    ? std::nullopt
+                    : Place(editor, *src.handle, s, e, givenStart, givenEnd, src.selBytes, src.wholeBytes);
+            src.windowRead = placed && UnitsProven(editor, src.window, s, e, *placed);
+            if (src.windowRead) {
+                src.start = static_cast<size_t>(s);
+                src.end = static_cast<size_t>(e);
+                if (match == Match::Image) {
+                    src.lossy = true;
+                    src.text.assign(part);
+                }
             }
         }
     }
@@ -450,14 +503,28 @@ void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* out) {
             const int32_t handle = src.handle ? *src.handle : editor.Handle();
             if (handle > 0) {
                 int32_t start = 0, end = 0;
-                if (src.windowRead) {  // the selection as the command took it, whole characters
+                const bool proven = src.windowRead;
+                if (proven) {  // the selection as the command took it, whole characters
                     start = static_cast<int32_t>(src.start);
                     end = static_cast<int32_t>(src.end);
                 } else {
-                    editor.GetSelection(handle, start, end);
+                    GetSelection(editor, handle, start, end);
                 }
                 editor.SetSelection(handle, Add32(start, -1), Add32(end, 1));
+                const std::string given = src.selBytes;
                 ReadSelectionAgain(editor, src, outcome);
+                if (proven && !src.windowRead) {
+                    // The widened selection is not proven: the IDE's way from the
+                    // selection as it was given, so that no mix of the two is written.
+                    src.text = editor.FromAnsi(given);
+                    src.lossy = false;
+                    editor.SetSelection(handle, src.givenStart, src.givenEnd);
+                    if (!IsEnclosed(src.text, pairKind)) {
+                        GetSelection(editor, handle, start, end);
+                        editor.SetSelection(handle, Add32(start, -1), Add32(end, 1));
+                        src.text = editor.FromAnsi(editor.SelectedText());
+                    }
+                }
                 enclosed = IsEnclosed(src.text, pairKind);
             }
         }

@@ -60,6 +60,7 @@ public:
     // The window's answers going wrong.
     bool shortText = false, nulText = false, selectAllFails = false, loseOneOnReplace = false;
     std::optional<std::u16string> otherWindowText;  // WM_GETTEXT answers this instead
+    bool lineBreakAsOne = false;  // EM_GETSEL and EM_SETSEL count a CR LF as one position
 
     int32_t CursorX() override { return Call("CursorX"), 11; }
     int32_t CursorY() override { return Call("CursorY"), 22; }
@@ -90,8 +91,8 @@ public:
     }
     void GetSelection(int32_t h, int32_t& s, int32_t& e) override {
         Call("GetSelection " + std::to_string(h));
-        s = reportedSelection ? reportedSelection->first : start;
-        e = reportedSelection ? reportedSelection->second : end;
+        s = reportedSelection ? reportedSelection->first : Position(start);
+        e = reportedSelection ? reportedSelection->second : Position(end);
     }
     void SetSelection(int32_t h, int32_t s, int32_t e) override {
         Call("SetSelection " + std::to_string(h) + " " + std::to_string(s) + " " + std::to_string(e));
@@ -102,8 +103,8 @@ public:
             return;
         }
         const auto n = static_cast<uint32_t>(text.size());
-        const auto a = static_cast<int32_t>(std::min(static_cast<uint32_t>(s), n));
-        const auto b = static_cast<int32_t>(std::min(static_cast<uint32_t>(e), n));
+        const auto a = Unit(static_cast<int32_t>(std::min(static_cast<uint32_t>(s), n)));
+        const auto b = Unit(static_cast<int32_t>(std::min(static_cast<uint32_t>(e), n)));
         start = std::min(a, b);
         end = std::max(a, b);
     }
@@ -124,6 +125,19 @@ public:
     }
 
 private:
+    int32_t Position(int32_t unit) const {
+        int32_t p = unit;
+        for (int32_t i = 0; lineBreakAsOne && i + 1 < unit; ++i)
+            if (text[i] == u'\r' && text[i + 1] == u'\n') --p;
+        const bool inside = unit > 0 && unit < static_cast<int32_t>(text.size()) && text[unit - 1] == u'\r' &&
+                            text[unit] == u'\n';  // between CR and LF: the CR LF's position
+        return lineBreakAsOne && inside ? p - 1 : p;
+    }
+    int32_t Unit(int32_t position) const {
+        int32_t u = 0;
+        while (u < static_cast<int32_t>(text.size()) && Position(u) < position) ++u;
+        return u;
+    }
     void Call(const std::string& name) {
         static const char* const window[] = {"FromAnsi", "ToAnsi", "TextLength", "WindowText", "GetSelection",
                                              "SetSelection", "ReplaceSelection", "LimitText"};
@@ -418,9 +432,10 @@ TEST(Commands, RemoveWidensOnceByOneCharacterEachSide) {
     EXPECT_EQ(ed.text, u"xabcy");
     EXPECT_EQ(Visible(ed.calls),
               (Calls{"CursorX", "CursorY", "Handle", "SelectedText", "Text", "TextLength 77", "WindowText 77",
-                     "GetSelection 77", "SetSelection 77 0 -1", "GetSelection 77", "SetSelection 77 2 5",
-                     "SetSelection 77 1 6", "SelectedText", "GetSelection 77", "ReplaceSelection 77",
-                     "SetCursor 11 22"}));
+                     "GetSelection 77", "SetSelection 77 0 2", "SelectedText", "SetSelection 77 5 -1", "SelectedText",
+                     "SetSelection 77 2 5", "SetSelection 77 1 6", "SelectedText", "GetSelection 77",
+                     "SetSelection 77 0 1", "SelectedText", "SetSelection 77 6 -1", "SelectedText",
+                     "SetSelection 77 1 6", "ReplaceSelection 77", "SetCursor 11 22"}));
 
     ed = FakeEditor();  // still not enclosed: nothing written, the selection stays widened
     ed.text = u"x[abc)y";
@@ -724,8 +739,9 @@ TEST(Commands, TabStopsOnTheWholeTextFromItsLineStarts) {
 }
 
 // When the window cannot be read, a selection's context is the IDE's whole
-// text where the selection stands there exactly at the window's offset; else
-// it is scanned from its own start, in code, and the outcome says so.
+// text where the IDE places the selection (what it gives before and after the
+// selection tiles its text); else it is scanned from its own start, in code,
+// and the outcome says so.
 TEST(Commands, KeepingLiteralsWithoutTheWindowTakesTheIdesTextOrScansTheSelectionAlone) {
     const struct {
         const char* what;
@@ -735,8 +751,6 @@ TEST(Commands, KeepingLiteralsWithoutTheWindowTakesTheIdesTextOrScansTheSelectio
     } cases[] = {
         {"window unreadable", [](FakeEditor& e) { e.shortText = true; }, u"s := 'a  \r\nb  \r\nc';", false},
         {"no handle", [](FakeEditor& e) { e.hasHandle = false; }, u"s := 'a  \r\nb\r\nc';", true},
-        {"offset elsewhere", [](FakeEditor& e) { e.shortText = true, e.reportedSelection = {{2, 7}}; },
-         u"s := 'a  \r\nb\r\nc';", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -749,6 +763,42 @@ TEST(Commands, KeepingLiteralsWithoutTheWindowTakesTheIdesTextOrScansTheSelectio
         RemoveTrailingSpaces(ed, true, &outcome);
         EXPECT_EQ(ed.text, c.result);
         EXPECT_EQ(outcome.literalsFromOwnStart, c.ownStart);
+    }
+}
+
+// An editor that counts a CR LF as one position: its offsets land on copies of
+// the selected text in the window's UTF-16 text, and the IDE's answers about
+// what stands before and after the selection show it. The command goes the
+// IDE's way, and KeepStringLiterals takes the context where the IDE places the
+// selection. A selection made right to left (EM_GETSEL as anchor, caret) is the
+// same selection.
+TEST(Commands, PositionsAreProvenByWhatTheIdePlacesAroundTheSelection) {
+    FakeEditor ed;
+    ed.lineBreakAsOne = true;
+    ed.text = u"\r\n\r\n\u0416\u0414\u0416\u0414";
+    ed.start = 6;
+    ed.end = 8;
+    AddAroundSelection(ed, 0);
+    EXPECT_EQ(ed.text, u"\r\n\r\n\u0416\u0414(??)");
+
+    ed = FakeEditor();
+    ed.lineBreakAsOne = true;
+    ed.text = u"\r\n\r\n\r\n\r\n\r\n'x  \r\n'x  \r\n";  // the copy at the CR LF count's offset is in the literal
+    ed.start = 17;
+    ed.end = 22;
+    Outcome outcome;
+    RemoveTrailingSpaces(ed, true, &outcome);
+    EXPECT_EQ(ed.text, u"\r\n\r\n\r\n\r\n\r\n'x  \r\n'x\r\n");
+    EXPECT_FALSE(outcome.literalsFromOwnStart);
+
+    for (auto [text, kind] : {std::pair{u"s := 'a';", 3}, {u"q (a) q", 0}}) {
+        ed = FakeEditor();
+        ed.text = text;
+        ed.start = kind == 3 ? 6 : 1;
+        ed.end = kind == 3 ? 9 : 6;
+        ed.reportedSelection = {{ed.end, ed.start}};
+        RemoveAroundSelection(ed, kind);
+        EXPECT_EQ(ed.text, text);
     }
 }
 

@@ -31,21 +31,8 @@ bool SelectsAll(std::u16string_view window, int64_t end) noexcept {
     return UnitCountingFits(window, end) || LineBreakCountingFits(window, end);
 }
 
-bool FromLineBreakPositions(std::u16string_view window, int64_t start, int64_t end, size_t& unitStart,
-                            size_t& unitEnd) noexcept {
-    if (start < 0 || end < start) return false;
-    int64_t position = 0;
-    bool haveStart = false;
-    for (size_t i = 0;; ++i) {
-        if (!haveStart && position == start) unitStart = i, haveStart = true;
-        if (position == end) {
-            unitEnd = i;
-            return haveStart;
-        }
-        if (i >= window.size()) return false;
-        if (window[i] == u'\r' && i + 1 < window.size() && window[i + 1] == u'\n') ++i;
-        ++position;
-    }
+bool IsSurrogatePairAt(std::u16string_view text, size_t at) noexcept {
+    return at + 1 < text.size() && IsHigh(text[at]) && IsLow(text[at + 1]);
 }
 
 bool ToWholeCharacters(std::u16string_view text, size_t& start, size_t& end) noexcept {

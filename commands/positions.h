@@ -3,8 +3,8 @@
 // answers. The IDE promises only that its editor answers EM_GETSEL, EM_SETSEL
 // and EM_REPLACESEL; a Win32 EDIT control counts its positions in the UTF-16
 // units of its text (WM_GETTEXT), a rich edit control counts a CR LF as one.
-// A command takes a selection out of the window's text only where the window's
-// counting is proven to be the former.
+// A command takes a selection out of the window's text only where the IDE's own
+// answers prove the former for the selection (commands.cpp).
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -19,12 +19,6 @@ size_t CountLineBreaks(std::u16string_view text) noexcept;
 // rich edit control's final paragraph mark), counting a CR LF as two or as one.
 bool SelectsAll(std::u16string_view window, int64_t end) noexcept;
 
-// The selection [start, end) read as positions of a control that counts a CR LF
-// as one: the units of the window's text they stand for. False when either
-// lies past the text.
-bool FromLineBreakPositions(std::u16string_view window, int64_t start, int64_t end, size_t& unitStart,
-                            size_t& unitEnd) noexcept;
-
 // Whether a control that counts a CR LF as one could have answered EM_SETSEL(0,
 // -1) with end (its own length, or one more): then its positions and the
 // window's units cannot be told apart by the end alone.
@@ -33,6 +27,9 @@ bool LineBreakCountingFits(std::u16string_view window, int64_t end) noexcept;
 // Whether the selected range counts in the window's UTF-16 units: the
 // select-all end says so (SelectsAll with no CR LF counted as one).
 bool UnitCountingFits(std::u16string_view window, int64_t end) noexcept;
+
+// Whether a surrogate pair (one character) starts at the unit at.
+bool IsSurrogatePairAt(std::u16string_view text, size_t at) noexcept;
 
 // The range moved outward so that neither edge splits a surrogate pair: true
 // when it moved.

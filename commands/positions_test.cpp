@@ -33,21 +33,6 @@ TEST(Positions, SelectAllEndsThatFitEachCounting) {
     }
 }
 
-TEST(Positions, LineBreakPositionsToUnits) {
-    const std::u16string_view w = u"ab\r\ncd\r\n";
-    const struct {
-        int64_t s, e;
-        bool ok;
-        size_t us, ue;
-    } cases[] = {{0, 0, true, 0, 0}, {1, 3, true, 1, 4}, {3, 4, true, 4, 5}, {2, 6, true, 2, 8},
-                 {6, 6, true, 8, 8}, {6, 7, false, 0, 0}, {-1, 2, false, 0, 0}, {3, 2, false, 0, 0}};
-    for (const auto& c : cases) {
-        size_t us = 0, ue = 0;
-        EXPECT_EQ(FromLineBreakPositions(w, c.s, c.e, us, ue), c.ok) << c.s << ":" << c.e;
-        if (c.ok) EXPECT_EQ(std::make_pair(us, ue), std::make_pair(c.us, c.ue)) << c.s << ":" << c.e;
-    }
-}
-
 TEST(Positions, HalfASurrogatePairAtAnEdgeTakesTheWholeCharacter) {
     const std::u16string_view t = u"a\U0001F600b\U0001F600";  // a, pair at 1-2, b at 3, pair at 4-5
     const struct {

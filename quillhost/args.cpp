@@ -10,7 +10,9 @@ const wchar_t* Usage() {
     return L"usage: quillhost.exe --plugin PATH [--in FILE | --in-utf8 FILE] [--select START:END]\n"
            L"         [--limit-text N] [--pref NAME=VALUE]... [--env NAME=VALUE]... [--window-type N]\n"
            L"         [--root DIR] [--settings-key KEY] [--click N]... [--out FILE]\n"
-           L"         [--out-utf8 FILE] [--report FILE] [--editor edit|richedit|plain|unicode]\n"
+           L"         [--out-utf8 FILE] [--report FILE] [--editor edit|richedit|plain|unicode|richlike]\n"
+           L"         [--positions units|codepoints|utf8|ansi[,crlf-one][,final-mark][,anchor-caret]]\n"
+           L"         [--selected-text crlf]\n"
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
            L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
            L"       windows the plug-in opens: [--dialog \"ACTION;...\"]... ACTION: check:TEXT,\n"
@@ -44,6 +46,27 @@ std::wstring WindowsPath(const std::wstring& path) {
 }
 
 namespace {
+
+bool ParsePositions(const std::wstring& value, Positions& p) {
+    p = Positions();
+    p.given = value;
+    size_t start = 0;
+    for (bool first = true; start <= value.size(); first = false) {
+        size_t comma = value.find(L',', start);
+        if (comma == std::wstring::npos) comma = value.size();
+        const std::wstring word = value.substr(start, comma - start);
+        start = comma + 1;
+        if (first && word == L"units") p.unit = Positions::Unit::Utf16;
+        else if (first && word == L"codepoints") p.unit = Positions::Unit::CodePoints;
+        else if (first && word == L"utf8") p.unit = Positions::Unit::Utf8;
+        else if (first && word == L"ansi") p.unit = Positions::Unit::Ansi;
+        else if (!first && word == L"crlf-one") p.lineBreakAsOne = true;
+        else if (!first && word == L"final-mark") p.finalMark = true;
+        else if (!first && word == L"anchor-caret") p.anchorCaret = true;
+        else return false;
+    }
+    return true;
+}
 
 bool SplitPair(const std::wstring& text, wchar_t sep, std::wstring& a, std::wstring& b) {
     auto at = text.find(sep);
@@ -89,7 +112,15 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
             else if (value == L"richedit") o.editor = EditorKind::RichEdit;
             else if (value == L"plain") o.editor = EditorKind::Plain;
             else if (value == L"unicode") o.editor = EditorKind::Unicode;
-            else return fail(L"--editor wants edit, richedit, plain or unicode");
+            else if (value == L"richlike") o.editor = EditorKind::RichLike;
+            else return fail(L"--editor wants edit, richedit, plain, unicode or richlike");
+        } else if (name == L"--positions") {
+            if (!ParsePositions(value, o.positions))
+                return fail(L"--positions wants units, codepoints, utf8 or ansi, then any of ,crlf-one ,final-mark "
+                            L",anchor-caret");
+        } else if (name == L"--selected-text") {
+            if (value != L"crlf") return fail(L"--selected-text wants crlf");
+            o.selectedTextCrLf = true;
         } else if (name == L"--window-fault") {
             WindowFaults& f = o.windowFaults;
             if (value == L"short-text") f.shortText = true;
@@ -138,6 +169,8 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
     }
     if (!havePlugin) return fail(L"--plugin is required");
     if (o.in && o.inUtf8) return fail(L"--in and --in-utf8 both give the initial text; use one");
+    if (!o.positions.IsUnits() && (o.editor == EditorKind::Edit || o.editor == EditorKind::RichEdit))
+        return fail(L"--positions is for the stand-in's own editors: plain, unicode or richlike");
     return ParseResult{std::move(o), {}};
 }
 

@@ -20,12 +20,32 @@ struct WindowFaults {
 
 // The editor the stand-in plays: EDIT; a rich edit control; a class of its own
 // that answers only EM_GETSEL, EM_SETSEL and EM_REPLACESEL (and EM_UNDO); the
-// same answering WM_GETTEXT and WM_GETTEXTLENGTH too, but no EM_GETLIMITTEXT.
-enum class EditorKind { Edit, RichEdit, Plain, Unicode };
+// same answering WM_GETTEXT and WM_GETTEXTLENGTH too, but no EM_GETLIMITTEXT;
+// the same again answering the line messages (EM_LINEINDEX, EM_LINELENGTH,
+// EM_GETLINE, ...) and rich edit's event messages too, counting as EDIT does.
+enum class EditorKind { Edit, RichEdit, Plain, Unicode, RichLike };
+
+// How the stand-in's own classes count the positions that EM_GETSEL gives and
+// EM_SETSEL takes from the plug-in (--positions): UTF-16 units (as EDIT), code
+// points, UTF-8 bytes or the ANSI code page's bytes; a CR LF as one position;
+// one position past the text for a final mark (as a rich edit control's final
+// paragraph mark, selected by an end past the text); EM_GETSEL as (anchor,
+// caret), so a selection made right to left comes with its start after its end.
+struct Positions {
+    enum class Unit { Utf16, CodePoints, Utf8, Ansi };
+    Unit unit = Unit::Utf16;
+    bool lineBreakAsOne = false, finalMark = false, anchorCaret = false;
+    std::wstring given = L"units";  // as given, for the report
+    bool IsUnits() const { return unit == Unit::Utf16 && !lineBreakAsOne && !finalMark && !anchorCaret; }
+};
 
 struct Options {
     std::wstring plugin;
     EditorKind editor = EditorKind::Edit;
+    Positions positions;
+    // HostGetSelectedText of a rich edit control in CR LF, as an IDE that gives
+    // its selection with its own line breaks (--selected-text crlf).
+    bool selectedTextCrLf = false;
     std::optional<std::wstring> in, out, report, root;
     // The editor's initial text from a UTF-8 file, and its final text as UTF-8.
     std::optional<std::wstring> inUtf8, outUtf8;

@@ -9,7 +9,7 @@
 
 namespace quillhost {
 
-// "edit", "richedit", "plain", "unicode".
+// "edit", "richedit", "plain", "unicode", "richlike".
 const char* EditorKindName(EditorKind kind);
 
 // The editor window of a kind other than EDIT (which main_win.cpp makes as it
@@ -18,5 +18,8 @@ HWND CreateOtherEditor(EditorKind kind, HWND parent, HINSTANCE instance);
 
 // What HostGetSelectedText answers from a rich edit control: EM_GETSELTEXT.
 std::wstring RichSelectedText(HWND edit);
+
+// The text with each lone CR or LF made a CR LF (--selected-text crlf).
+std::wstring WithCrLf(const std::wstring& text);
 
 }  // namespace quillhost

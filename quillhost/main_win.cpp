@@ -206,7 +206,11 @@ const char* __cdecl CbGetSelectedText() {
     Timed timed;
     g.Record("HostGetSelectedText", json::array());
     Internal in;
-    if (g.opt.editor == EditorKind::RichEdit) return TextResult(31, Narrow(RichSelectedText(g.edit), CP_ACP));
+    if (g.opt.editor == EditorKind::RichEdit) {
+        std::wstring sel = RichSelectedText(g.edit);
+        if (g.opt.selectedTextCrLf) sel = WithCrLf(sel);
+        return TextResult(31, Narrow(sel, CP_ACP));
+    }
     auto [s, e] = g.Selection();
     std::wstring text = g.EditorText();
     std::wstring sel = s < e && e <= text.size() ? text.substr(s, e - s) : std::wstring();
@@ -395,6 +399,8 @@ void Host::WriteReport() {
     r["plugin_name"] = pluginName;
     r["plugin_id"] = pluginId;
     r["editor"] = EditorKindName(opt.editor);
+    r["positions"] = Utf8(opt.positions.given);
+    if (opt.selectedTextCrLf) r["selected_text"] = "crlf";
     r["menu"] = menu;
     r["buttons"] = buttons;
     r["calls"] = calls;
