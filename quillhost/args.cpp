@@ -11,6 +11,7 @@ const wchar_t* Usage() {
            L"         [--limit-text N] [--pref NAME=VALUE]... [--env NAME=VALUE]... [--window-type N]\n"
            L"         [--root DIR] [--settings-key KEY] [--click N]... [--out FILE]\n"
            L"         [--out-utf8 FILE] [--report FILE] [--editor edit|richedit|plain|unicode]\n"
+           L"         [--stack-align 4|16] (32-bit: the stack at each call into the plug-in; 4)\n"
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
            L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
            L"       windows the plug-in opens: [--dialog \"ACTION;...\"]... ACTION: check:TEXT,\n"
@@ -126,6 +127,9 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
         } else if (name == L"--editor-handle") {
             if (!number(n)) return fail(L"--editor-handle wants an integer");
             o.editorHandle = n;
+        } else if (name == L"--stack-align") {
+            if (!number(n) || (n != 4 && n != 16)) return fail(L"--stack-align wants 4 or 16");
+            o.stackAlign = n;
         } else if (name == L"--sequence") {
             o.sequence = value;
         } else if (name == L"--dialog") {
