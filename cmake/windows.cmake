@@ -69,3 +69,7 @@ endif()
 
 # ---- The host stand-in's own test plug-ins (tests/e2e/testplugin) -----------
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e/testplugin ${CMAKE_BINARY_DIR}/testplugin-build)
+
+# ---- The transforms' speed as a Windows program of this tree runs them -------
+add_executable(quill_timing EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/timing/transforms_timing.cpp)
+target_link_libraries(quill_timing PRIVATE quill_core)

@@ -1,0 +1,102 @@
+// Times the whitespace transforms as a Windows program of the tree's
+// architecture runs them (the benchmark library is not cross-compiled): the
+// 32-bit figures come from the x86 tree, run under 32-bit Wine.
+//   scripts/wine-run build/x86/quill_timing.exe [MEBI_CHARACTERS]
+// PL/SQL with trailing spaces, tabs, blank lines and literals, 16 Mi characters
+// unless given; each figure is the median of seven runs, in milliseconds. The
+// conversions from and to the ANSI code page are what a command adds around
+// its transform.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "commands/tabstops.h"
+#include "commands/transforms.h"
+
+namespace {
+
+using namespace quill::commands;
+
+std::u16string PlsqlText(size_t chars) {
+    static const char16_t* const lines[] = {
+        u"CREATE OR REPLACE PACKAGE BODY billing AS",
+        u"  PROCEDURE close_month(p_month IN DATE, p_user IN VARCHAR2 DEFAULT USER) IS",
+        u"    l_sql     VARCHAR2(4000) := q'[SELECT COUNT(*) FROM invoices WHERE status = 'OPEN']';",
+        u"\tl_total   NUMBER(12,2);",
+        u"  BEGIN",
+        u"    -- Rechnungen des Monats schlie\u00DFen (it's \"closed\")",
+        u"\tUPDATE invoices",
+        u"\t   SET status = 'CLOSED', closed_by = p_user, closed_at = SYSDATE",
+        u"\t WHERE period = TRUNC(p_month, 'MM')",
+        u"    l_msg := 'first line  \r\n\tsecond line';",
+        u"  END close_month;",
+        u"/",
+        u"PROMPT Don't forget the grants",
+    };
+    std::mt19937 rng(42);
+    std::u16string text;
+    text.reserve(chars + 256);
+    while (text.size() < chars) {
+        text += lines[rng() % std::size(lines)];
+        const unsigned r = rng() % 16;
+        if (r < 4) text.append(1 + r, u' ');
+        text += u"\r\n";
+        if (r == 15) text += u"\r\n\r\n";
+    }
+    text.resize(chars);
+    return text;
+}
+
+template <class Fn>
+double MedianMs(Fn fn) {
+    std::vector<double> ms;
+    for (int i = 0; i < 7; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        fn();
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(ms.begin(), ms.end());
+    return ms[ms.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const size_t mebi = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 16;
+    const std::u16string text = PlsqlText(mebi << 20);
+    std::u16string work, out;
+    std::string ansi(text.size() * 2, '\0');
+    const auto wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int n = static_cast<int>(text.size());
+    const int ansiLength = WideCharToMultiByte(CP_ACP, 0, wide, n, ansi.data(), static_cast<int>(ansi.size()), nullptr, nullptr);
+    std::wstring back(text.size(), L'\0');
+    const struct {
+        const char* name;
+        double ms;
+    } rows[] = {
+        {"memcpy of the text", MedianMs([&] { work.assign(text); })},
+        {"ANSI to UTF-16 (MultiByteToWideChar)",
+         MedianMs([&] { MultiByteToWideChar(CP_ACP, 0, ansi.data(), ansiLength, back.data(), n); })},
+        {"UTF-16 to ANSI (WideCharToMultiByte)", MedianMs([&] {
+             WideCharToMultiByte(CP_ACP, 0, wide, n, ansi.data(), static_cast<int>(ansi.size()), nullptr, nullptr);
+         })},
+        {"Remove trailing spaces", MedianMs([&] { work.assign(text), TrimTrailingSpaces(work); })},
+        {"Remove trailing spaces, keeping literals", MedianMs([&] { work.assign(text), TrimTrailingSpaces(work, {}); })},
+        {"Replace tab by spaces", MedianMs([&] { ExpandTabs(text, 4, out); })},
+        {"Replace tab by spaces, keeping literals", MedianMs([&] { ExpandTabs(text, 4, out, {}); })},
+        {"Replace tab by spaces, TabStops", MedianMs([&] { ExpandTabsToStops(text, 4, out); })},
+        {"Replace tab by spaces, TabStops, keeping literals", MedianMs([&] { ExpandTabsToStops(text, 4, out, true); })},
+        {"Remove blank lines", MedianMs([&] { work.assign(text), SqueezeBlankLines(work); })},
+        {"Remove blank lines, keeping literals", MedianMs([&] { work.assign(text), SqueezeBlankLines(work, {}); })},
+    };
+    std::printf("%zu-bit, %zu Mi characters (%zu MiB in UTF-16), median of 7, ms:\n", sizeof(void*) * 8, mebi, mebi * 2);
+    for (const auto& row : rows) std::printf("%-52s %8.1f\n", row.name, row.ms);
+    return 0;
+}
