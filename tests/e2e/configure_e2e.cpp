@@ -214,15 +214,16 @@ TEST(Configure, LoggingAndKeepStringLiteralsCountAtOnce) {
         std::vector<std::string> logged;  // what each log line holds, in order
     };
     const std::string click = ",OnMenuClick:1,OnDestroy";
+    const std::string loaded = "] :Quillmendex 2.2.64.71, " + quilltest::Bitness() + ";";
     const Case cases[] = {
         {"logging switched on, then a click", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "check:Write;click:OK", "v := 'a\r\nb';\r\n",
-         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+         {loaded, "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         {"logging switched on before any menu request", "", "IdentifyPlugIn:1,RegisterAll,Configure" + click,
          "check:Write;key:ENTER", "v := 'a\r\nb';\r\n",
-         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+         {loaded, "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         {"logging switched off", "[Settings]\r\nLogging=1\r\n", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
-         "uncheck:Write;click:OK", "v := 'a\r\nb';\r\n", {"] :Quillmendex 2.2.64.71, 64-bit;"}},
+         "uncheck:Write;click:OK", "v := 'a\r\nb';\r\n", {loaded}},
         {"KeepStringLiterals switched on", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "check:Keep;click:OK", "v := 'a  \r\nb';\r\n", {}},
         {"KeepStringLiterals switched off", "[Settings]\r\nKeepStringLiterals=1\r\n",

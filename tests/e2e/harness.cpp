@@ -26,6 +26,8 @@ std::string Arch() {
     return name;
 }
 
+std::string Bitness() { return Arch() == "x86" ? "32-bit" : "64-bit"; }
+
 std::string Win64Dir() { return QUILL_WIN64_DIR; }
 std::string WinDir() { return fs::path(Win64Dir()).parent_path().string() + "/" + Arch(); }
 std::string HostExe() { return WinDir() + "/quillhost.exe"; }

@@ -101,6 +101,8 @@ Result RunCommand(const std::vector<std::string>& argv, const std::vector<std::s
 // QUILL_ARCH, x64 when it is unset. The stand-in, its test plug-ins and the
 // plug-in the tests run are that architecture's.
 std::string Arch();
+// "32-bit" or "64-bit", as the plug-in's log names its build.
+std::string Bitness();
 // Paths of the build: the x64 tree, the tree of Arch(), its stand-in, the source tree.
 std::string Win64Dir();
 std::string WinDir();

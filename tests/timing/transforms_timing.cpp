@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -24,31 +23,30 @@ namespace {
 
 using namespace quill::commands;
 
+// A package body, again and again: every fourth line with trailing spaces,
+// tabs inside and in front, literals (doubled quotes, q-quotes, one over two
+// lines), a comment with a quote, a SQL*Plus prompt, and now and then blank lines.
 std::u16string PlsqlText(size_t chars) {
     static const char16_t* const lines[] = {
-        u"CREATE OR REPLACE PACKAGE BODY billing AS",
-        u"  PROCEDURE close_month(p_month IN DATE, p_user IN VARCHAR2 DEFAULT USER) IS",
-        u"    l_sql     VARCHAR2(4000) := q'[SELECT COUNT(*) FROM invoices WHERE status = 'OPEN']';",
-        u"\tl_total   NUMBER(12,2);",
+        u"CREATE OR REPLACE PACKAGE BODY payroll AS",
+        u"  FUNCTION net_pay(p_emp IN NUMBER) RETURN NUMBER IS",
+        u"	v_sql  VARCHAR2(200) := q'[SELECT pay FROM staff WHERE kind = 'FULL']';",
+        u"	v_pay	NUMBER(10,2) := 0;",
         u"  BEGIN",
-        u"    -- Rechnungen des Monats schlie\u00DFen (it's \"closed\")",
-        u"\tUPDATE invoices",
-        u"\t   SET status = 'CLOSED', closed_by = p_user, closed_at = SYSDATE",
-        u"\t WHERE period = TRUNC(p_month, 'MM')",
-        u"    l_msg := 'first line  \r\n\tsecond line';",
-        u"  END close_month;",
+        u"    -- Lohn f\u00FCr den Monat (it's the \"net\" figure)",
+        u"	SELECT gross - tax INTO v_pay FROM staff WHERE id = p_emp;",
+        u"    v_note := 'O''Brien  \r\n\tsecond line';",
+        u"    RETURN v_pay;",
+        u"  END net_pay;",
         u"/",
-        u"PROMPT Don't forget the grants",
+        u"PROMPT Grants follow",
     };
-    std::mt19937 rng(42);
     std::u16string text;
     text.reserve(chars + 256);
-    while (text.size() < chars) {
-        text += lines[rng() % std::size(lines)];
-        const unsigned r = rng() % 16;
-        if (r < 4) text.append(1 + r, u' ');
-        text += u"\r\n";
-        if (r == 15) text += u"\r\n\r\n";
+    for (size_t i = 0; text.size() < chars; ++i) {
+        text += lines[i % std::size(lines)];
+        if (i % 4 == 0) text.append(1 + i % 3, u' ');
+        text += i % 29 == 28 ? u"\r\n\r\n\r\n" : u"\r\n";
     }
     text.resize(chars);
     return text;
