@@ -35,7 +35,7 @@ HWND ShownWindowOfClass(const wchar_t* cls) {
     } search{cls, nullptr};
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM lp) -> BOOL {
+        +[](HWND hwnd, LPARAM lp) CALLBACK -> BOOL {
             auto* s = reinterpret_cast<Search*>(lp);
             wchar_t name[64] = {};
             GetClassNameW(hwnd, name, 64);
@@ -399,7 +399,7 @@ TEST_F(AboutWindow, KeysThroughItsMessageLoop) {
         [](TfrmAbout& form) {
             SetFocus(form.bbtnInfo.handle());
             PostMessageW(form.bbtnInfo.handle(), WM_KEYDOWN, VK_RETURN, 0);
-            SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+            SetTimer(nullptr, 0, 300, +[](HWND, UINT, UINT_PTR id, DWORD) CALLBACK {
                 KillTimer(nullptr, id);
                 if (TfrmAbout* f = TfrmAbout::FromHandle(ShownWindowOfClass(TfrmAbout::kClassName)))
                     displayedLater = f->AboutboxDisplayed();
@@ -464,7 +464,7 @@ TEST(AboutWindowOfTheDll, ShowsTheDllsOwnVersionAndWritesTheSettingsWhenClosed) 
                        caption = text;
                        EnumChildWindows(
                            hwnd,
-                           [](HWND child, LPARAM lp) -> BOOL {
+                           +[](HWND child, LPARAM lp) CALLBACK -> BOOL {
                                wchar_t cls[32] = {}, t[128] = {};
                                GetClassNameW(child, cls, 32);
                                GetWindowTextW(child, t, 128);

@@ -28,51 +28,50 @@ add_custom_command(TARGET Quillmendex POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Quillmendex> ${CMAKE_BINARY_DIR}/plugin/
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${QUILL_BITMAPS_DIR} ${CMAKE_BINARY_DIR}/plugin/)
 
-# The host stand-in, 64-bit only (32-bit programs cannot run on the build machines).
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  quill_collect(QUILLHOST_SOURCES win quillhost)
-  quill_collect(QUILLHOST_MAIN boundary quillhost)
-  add_executable(quillhost ${QUILLHOST_MAIN} ${QUILLHOST_SOURCES})
-  target_include_directories(quillhost PRIVATE ${QUILL_JSON_INCLUDE})
-  target_link_libraries(quillhost PRIVATE quill_core user32 gdi32 comctl32 psapi)
-  target_compile_options(quillhost PRIVATE -Wall -Wextra)
-  target_link_options(quillhost PRIVATE -municode -mconsole)
-  # The sample that the window for people opens with travels inside the program.
-  target_sources(quillhost PRIVATE ${CMAKE_SOURCE_DIR}/quillhost/quillhost.rc)
-  set_source_files_properties(${CMAKE_SOURCE_DIR}/quillhost/quillhost.rc PROPERTIES
-    OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/samples/messy.sql)
+# The host stand-in, of the tree's architecture. The 32-bit one calls the
+# plug-in as a 32-bit IDE does (quillhost/stack_win.h).
+quill_collect(QUILLHOST_SOURCES win quillhost)
+quill_collect(QUILLHOST_MAIN boundary quillhost)
+add_executable(quillhost ${QUILLHOST_MAIN} ${QUILLHOST_SOURCES})
+target_include_directories(quillhost PRIVATE ${QUILL_JSON_INCLUDE})
+target_link_libraries(quillhost PRIVATE quill_core user32 gdi32 comctl32 psapi)
+target_compile_options(quillhost PRIVATE -Wall -Wextra)
+target_link_options(quillhost PRIVATE -municode -mconsole)
+# The sample that the window for people opens with travels inside the program.
+target_sources(quillhost PRIVATE ${CMAKE_SOURCE_DIR}/quillhost/quillhost.rc)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/quillhost/quillhost.rc PROPERTIES
+  OBJECT_DEPENDS ${CMAKE_SOURCE_DIR}/samples/messy.sql)
 
-  # Windows tests, run in-process under Wine.
-  quill_collect(QUILL_WINTESTS wintest ${QUILL_FOLDERS})
-  if(QUILL_WINTESTS)
-    # The settings dialog's template, which the DLL carries, for the tests of the dialog.
-    add_executable(quill_wintests ${QUILL_WINTESTS} ${CMAKE_SOURCE_DIR}/configure/settingsdialog.rc)
-    target_link_libraries(quill_wintests PRIVATE quill_win gtest gtest_main)
-    target_compile_definitions(quill_wintests PRIVATE
-      QUILL_TEST_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugin")
-    add_dependencies(quill_wintests Quillmendex)
-    include(GoogleTest)
-    add_test(NAME wintests COMMAND quill_wintests)
-  endif()
+# Windows tests, run in-process under Wine.
+quill_collect(QUILL_WINTESTS wintest ${QUILL_FOLDERS})
+if(QUILL_WINTESTS)
+  # The settings dialog's template, which the DLL carries, for the tests of the dialog.
+  add_executable(quill_wintests ${QUILL_WINTESTS} ${CMAKE_SOURCE_DIR}/configure/settingsdialog.rc)
+  target_link_libraries(quill_wintests PRIVATE quill_win gtest gtest_main)
+  target_compile_definitions(quill_wintests PRIVATE
+    QUILL_TEST_PLUGIN_DIR="${CMAKE_BINARY_DIR}/plugin")
+  add_dependencies(quill_wintests Quillmendex)
+  include(GoogleTest)
+  add_test(NAME wintests COMMAND quill_wintests)
 endif()
 
 # ---- About window: small test programs (sources in about/testdata) -----------
 # Two DLLs for the version-text tests (no version resource at all; only a
 # "040904B0" string table) and the driver of scripts/screenshots-about.sh.
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_library(about_noversion SHARED about/testdata/noversion.c)
-  add_library(about_unicodetable SHARED about/testdata/noversion.c about/testdata/unicodetable.rc)
-  set_target_properties(about_noversion about_unicodetable PROPERTIES
-    PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testdata)
-  add_executable(aboutshot about/testdata/aboutshot.c)
-  target_link_options(aboutshot PRIVATE -municode)
-  if(TARGET quill_wintests)
-    add_dependencies(quill_wintests about_noversion about_unicodetable)
-    target_compile_definitions(quill_wintests PRIVATE QUILL_TEST_DATA_DIR="${CMAKE_BINARY_DIR}/testdata")
-  endif()
+add_library(about_noversion SHARED about/testdata/noversion.c)
+add_library(about_unicodetable SHARED about/testdata/noversion.c about/testdata/unicodetable.rc)
+set_target_properties(about_noversion about_unicodetable PROPERTIES
+  PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/testdata)
+add_executable(aboutshot about/testdata/aboutshot.c)
+target_link_options(aboutshot PRIVATE -municode)
+if(TARGET quill_wintests)
+  add_dependencies(quill_wintests about_noversion about_unicodetable)
+  target_compile_definitions(quill_wintests PRIVATE QUILL_TEST_DATA_DIR="${CMAKE_BINARY_DIR}/testdata")
 endif()
 
-# ---- The host stand-in's own test plug-in (tests/e2e/testplugin) -------------
-if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e/testplugin ${CMAKE_BINARY_DIR}/testplugin-build)
-endif()
+# ---- The host stand-in's own test plug-ins (tests/e2e/testplugin) -----------
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e/testplugin ${CMAKE_BINARY_DIR}/testplugin-build)
+
+# ---- The transforms' speed as a Windows program of this tree runs them -------
+add_executable(quill_timing EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/tests/timing/transforms_timing.cpp)
+target_link_libraries(quill_timing PRIVATE quill_core)

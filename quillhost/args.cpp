@@ -13,6 +13,7 @@ const wchar_t* Usage() {
            L"         [--out-utf8 FILE] [--report FILE] [--editor edit|richedit|plain|unicode|richlike]\n"
            L"         [--positions units|codepoints|utf8|ansi[,crlf-one][,final-mark][,anchor-caret]]\n"
            L"         [--selected-text crlf]\n"
+           L"         [--stack-align 4|16] (32-bit: the stack at each call into the plug-in; 4)\n"
            L"       fault injection: [--unregister N]... [--null-text N]... [--empty-text N]...\n"
            L"         [--editor-handle N] [--window-fault KIND]... [--sequence EXPORT[:ARG],...]\n"
            L"       windows the plug-in opens: [--dialog \"ACTION;...\"]... ACTION: check:TEXT,\n"
@@ -157,6 +158,9 @@ ParseResult ParseArgs(const std::vector<std::wstring>& args) {
         } else if (name == L"--editor-handle") {
             if (!number(n)) return fail(L"--editor-handle wants an integer");
             o.editorHandle = n;
+        } else if (name == L"--stack-align") {
+            if (!number(n) || (n != 4 && n != 16)) return fail(L"--stack-align wants 4 or 16");
+            o.stackAlign = n;
         } else if (name == L"--sequence") {
             o.sequence = value;
         } else if (name == L"--dialog") {

@@ -67,6 +67,9 @@ struct Options {
     // --dialog: for each window the plug-in opens, in order, the actions taken
     // on it (dialogscript.h); windows beyond these follow the usual rule.
     std::vector<std::wstring> dialogs;
+    // --stack-align 4 or 16: the stack at each call into the plug-in, for the
+    // 32-bit stand-in (stack_win.h; 4 unless given). The 64-bit one aligns to 16.
+    std::optional<int32_t> stackAlign;
     bool interactive() const { return clicks.empty() && !out && !outUtf8 && !report && !sequence; }
 };
 

@@ -61,7 +61,7 @@ std::vector<HWND> Controls(HWND hwnd) {
     std::vector<HWND> list;
     EnumChildWindows(
         hwnd,
-        [](HWND child, LPARAM lp) -> BOOL {
+        +[](HWND child, LPARAM lp) CALLBACK -> BOOL {
             if (IsWindowVisible(child)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(child);
             return TRUE;
         },

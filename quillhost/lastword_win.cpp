@@ -19,6 +19,12 @@ struct Line {
     char text[1536];
     size_t n = 0;
 
+    Line& Clear() {
+        n = 0;
+        text[0] = '\0';
+        return *this;
+    }
+
     Line& Add(const char* s) {
         while (s && *s && n + 1 < sizeof text) text[n++] = *s++;
         text[n] = '\0';
@@ -77,6 +83,15 @@ char g_detail[1024];
 char g_address[300];
 char g_during[340];
 
+// The lines of the fault path, kept off the stack (after a stack overflow
+// 32-bit Wine leaves less than they need): a set for each of the two faults
+// reported, and one for the unfaulted run.
+Line& Scratch(int slot) {
+    static Line lines[3][8];
+    const LONG level = g_faults > 2 ? 2 : g_faults;
+    return lines[level][slot].Clear();
+}
+
 void During(Line& l) {
     if (g_depth > 0) l.Add(g_export);
     else if (g_doing[0]) l.Add(g_doing);
@@ -106,9 +121,9 @@ bool Put(const char* text, size_t n) {
 // and where the run was.
 void PutSmall(const char* fault, const char* detail, const char* second) {
     if (g_file == INVALID_HANDLE_VALUE) return;
-    Line l;
+    Line& l = Scratch(0);
     l.Add("{\n \"fault\": ").Json(fault).Add(",\n \"fault_detail\": ").Json(detail);
-    Line during;
+    Line& during = Scratch(1);
     During(during);
     l.Add(",\n \"fault_during\": ").Json(g_fault[0] ? g_during : during.text);
     l.Add(",\n \"fault_step\": ").Json(g_step);
@@ -129,7 +144,7 @@ void PutUnfinished() {
 void Say(const char* text) {
     HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
     if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
-    Line l;
+    Line& l = Scratch(2);
     l.Add("quillhost: ").Add(text).Add("\n");
     DWORD written = 0;
     WriteFile(err, l.text, static_cast<DWORD>(l.n), &written, nullptr);
@@ -187,7 +202,7 @@ enum class Kind { Exception, Abort, Terminate };
 [[noreturn]] void Fault(Kind kind, DWORD code, const void* address, const char* what) {
     const LONG n = InterlockedIncrement(&g_faults);
     if (n > 2) TerminateProcess(GetCurrentProcess(), 1);
-    Line fault, detail, place;
+    Line &fault = Scratch(3), &detail = Scratch(4), &place = Scratch(5);
     if (kind == Kind::Exception) {
         fault.Add("exception 0x").Hex(code, 8);
         AddressText(place, address);
@@ -200,14 +215,14 @@ enum class Kind { Exception, Abort, Terminate };
         detail.Add("std::terminate was called in the stand-in");
         if (what && *what) detail.Add(" (").Add(what).Add(")");
     }
-    Line during;
+    Line& during = Scratch(6);
     During(during);
     detail.Add(g_depth > 0 ? " in the plug-in's export " : " during ").Add(during.text);
     if (g_step[0]) detail.Add(", step ").Add(g_step);
     if (n == 2) {
         // The first fault is reported already; the complete report was being
         // written, so the small one is written again over what it left.
-        Line second;
+        Line& second = Scratch(7);
         second.Add("a second fault, ").Add(detail.text).Add(", while the first was reported");
         Say(second.text);
         PutSmall(g_fault, g_detail, second.text);
@@ -231,11 +246,14 @@ enum class Kind { Exception, Abort, Terminate };
     for (;;) Sleep(INFINITE);
 }
 
-// First chance, for a stack overflow only: it is handled while the little
-// stack that is left still holds (SetThreadStackGuarantee keeps some).
+// First chance, for a stack overflow: it is handled while the little stack
+// that is left still holds (SetThreadStackGuarantee keeps some). And for an
+// error while a fault is reported: 32-bit Wine gives an exception raised
+// within the handling of another to no filter, and ends the process.
 LONG CALLBACK OnFirstChance(EXCEPTION_POINTERS* info) {
-    if (info && info->ExceptionRecord && info->ExceptionRecord->ExceptionCode == EXCEPTION_STACK_OVERFLOW)
-        Fault(Kind::Exception, EXCEPTION_STACK_OVERFLOW, info->ExceptionRecord->ExceptionAddress, nullptr);
+    const EXCEPTION_RECORD* rec = info ? info->ExceptionRecord : nullptr;
+    if (rec && (rec->ExceptionCode == EXCEPTION_STACK_OVERFLOW || (g_faults > 0 && rec->ExceptionCode >= 0xC0000000)))
+        Fault(Kind::Exception, rec->ExceptionCode, rec->ExceptionAddress, nullptr);
     return EXCEPTION_CONTINUE_SEARCH;
 }
 

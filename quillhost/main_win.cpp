@@ -24,6 +24,7 @@
 #include "quillhost/editors_win.h"
 #include "quillhost/host_win.h"
 #include "quillhost/lastword_win.h"
+#include "quillhost/stack_win.h"
 
 namespace quillhost {
 
@@ -275,25 +276,25 @@ intptr_t __cdecl CbUnused() {
 
 template <int... N>
 constexpr std::array<void*, sizeof...(N)> MakeUnused(std::integer_sequence<int, N...>) {
-    return {reinterpret_cast<void*>(&CbUnused<N>)...};
+    return {reinterpret_cast<void*>(&HostStackCallback<&CbUnused<N>>::Call)...};
 }
 
 void* CallbackAddress(int index) {
     static const auto unused = MakeUnused(std::make_integer_sequence<int, 301>{});
     switch (index) {
-        case 2: return reinterpret_cast<void*>(&CbSettingsKey);
-        case 3: return reinterpret_cast<void*>(&CbRootDir);
-        case 10: return reinterpret_cast<void*>(&CbSetMenuState);
-        case 14: return reinterpret_cast<void*>(&CbWindowType);
-        case 30: return reinterpret_cast<void*>(&CbGetText);
-        case 31: return reinterpret_cast<void*>(&CbGetSelectedText);
-        case 33: return reinterpret_cast<void*>(&CbGetEditorHandle);
-        case 34: return reinterpret_cast<void*>(&CbSetText);
-        case 141: return reinterpret_cast<void*>(&CbGetCursorX);
-        case 142: return reinterpret_cast<void*>(&CbGetCursorY);
-        case 143: return reinterpret_cast<void*>(&CbSetCursor);
-        case 150: return reinterpret_cast<void*>(&CbCreateToolButton);
-        case 218: return reinterpret_cast<void*>(&CbGetPreference);
+        case 2: return reinterpret_cast<void*>(&HostStackCallback<&CbSettingsKey>::Call);
+        case 3: return reinterpret_cast<void*>(&HostStackCallback<&CbRootDir>::Call);
+        case 10: return reinterpret_cast<void*>(&HostStackCallback<&CbSetMenuState>::Call);
+        case 14: return reinterpret_cast<void*>(&HostStackCallback<&CbWindowType>::Call);
+        case 30: return reinterpret_cast<void*>(&HostStackCallback<&CbGetText>::Call);
+        case 31: return reinterpret_cast<void*>(&HostStackCallback<&CbGetSelectedText>::Call);
+        case 33: return reinterpret_cast<void*>(&HostStackCallback<&CbGetEditorHandle>::Call);
+        case 34: return reinterpret_cast<void*>(&HostStackCallback<&CbSetText>::Call);
+        case 141: return reinterpret_cast<void*>(&HostStackCallback<&CbGetCursorX>::Call);
+        case 142: return reinterpret_cast<void*>(&HostStackCallback<&CbGetCursorY>::Call);
+        case 143: return reinterpret_cast<void*>(&HostStackCallback<&CbSetCursor>::Call);
+        case 150: return reinterpret_cast<void*>(&HostStackCallback<&CbCreateToolButton>::Call);
+        case 218: return reinterpret_cast<void*>(&HostStackCallback<&CbGetPreference>::Call);
         default: return unused[static_cast<size_t>(index)];
     }
 }
@@ -396,6 +397,12 @@ void Host::AddButton(int32_t index, std::wstring caption, std::wstring bitmap) {
 void Host::WriteReport() {
     if (!opt.report) return;
     json r;
+#ifdef _WIN64
+    r["architecture"] = "x64";
+#else
+    r["architecture"] = "x86";
+#endif
+    r["stack_alignment"] = StackAlignment();
     r["plugin_name"] = pluginName;
     r["plugin_id"] = pluginId;
     r["editor"] = EditorKindName(opt.editor);
@@ -462,7 +469,7 @@ auto Host::CallExport(const char* name, Fn fn, A... args) {
         }
     } leave{pluginDepth, {}};
     QueryPerformanceCounter(&leave.start);
-    return fn(args...);
+    return OnHostStack(fn, args...);
 }
 
 bool Host::Load() {
@@ -760,6 +767,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     g.opt = std::move(*parsed.options);
+    if (g.opt.stackAlign) SetStackAlignment(*g.opt.stackAlign);
     for (auto& [name, value] : g.opt.env) SetEnvironmentVariableW(name.c_str(), value.c_str());
     if (g.opt.root) {
         g.rootDir = *g.opt.root;

@@ -342,21 +342,22 @@ TEST(Configure, LoggingKeepStringLiteralsAndTabStopsCountAtOnce) {
         std::string in = "v := 'a  \r\nb';  \r\n";
     };
     const std::string click = ",OnMenuClick:1,OnDestroy";
+    const std::string loaded = "] :Quillmendex 2.2.64.71, " + quilltest::Bitness() + ";";
     const std::string replaceTabs = ",OnMenuClick:2,OnDestroy";
     const Case cases[] = {
         {"logging switched on, then a click", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "check:Write;click:OK", "v := 'a\r\nb';\r\n",
-         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+         {loaded, "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         {"logging switched on before any menu request", "", "IdentifyPlugIn:1,RegisterAll,Configure" + click,
          "check:Write;key:ENTER", "v := 'a\r\nb';\r\n",
-         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+         {loaded, "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         // The menu requests read Logging=1 after the dialog: the start line still comes once.
         {"logging switched on before the menu requests", "",
          "IdentifyPlugIn:1,RegisterAll,Configure,CreateMenuItems,OnActivate" + click, "check:Write;click:OK",
          "v := 'a\r\nb';\r\n",
-         {"] :Quillmendex 2.2.64.71, 64-bit;", "] :[Quillmendex] Remove trailing spaces: whole text;"}},
+         {loaded, "] :[Quillmendex] Remove trailing spaces: whole text;"}},
         {"logging switched off", "[Settings]\r\nLogging=1\r\n", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
-         "uncheck:Write;click:OK", "v := 'a\r\nb';\r\n", {"] :Quillmendex 2.2.64.71, 64-bit;"}},
+         "uncheck:Write;click:OK", "v := 'a\r\nb';\r\n", {loaded}},
         {"KeepStringLiterals switched on", "", kAfterMenu.substr(0, kAfterMenu.rfind(',')) + click,
          "check:Keep;click:OK", "v := 'a  \r\nb';\r\n", {}},
         {"KeepStringLiterals switched off", "[Settings]\r\nKeepStringLiterals=1\r\n",

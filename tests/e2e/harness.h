@@ -68,6 +68,9 @@ public:
     // How long the stand-in may run, in seconds (default 120). Wine's edit
     // control takes minutes to lay out tens of megabytes.
     HostRun& timeout(int seconds);
+    // A run that ends without a word (twice) is a test failure unless the test
+    // expects it, as the tests of the stand-in's last word do.
+    HostRun& mayEndWithoutAWord();
     Result go();
 
     TempDir dir;                 // holds plugin/ and the run's files
@@ -78,11 +81,13 @@ private:
     std::string lang_ = "en_US.UTF-8";
     bool hasInput_ = false, hasInputUtf8_ = false;
     int timeout_ = 120;
+    bool mayEndWithoutAWord_ = false;
 };
 
-// The stand-in ended without a word of its own: status 1 and only the
-// unfinished report it writes at start ("fault": "ended early"). Wine ends a
-// process that way; HostRun::go runs such a run once more, and says so.
+// The stand-in ended without a word of its own: only the unfinished report it
+// writes at start ("fault": "ended early", "complete": false), whatever the
+// exit status (Wine ends such a process with 1, and with 32-bit Wine installed
+// also with 0). HostRun::go runs such a run once more, and says so.
 bool EndedWithoutAWord(const Result& r);
 
 // Writes a README table, or a part of one named "NAME+KEY", into QUILL_TABLES_DIR
@@ -92,8 +97,15 @@ void WriteTable(const std::string& name, const std::string& head, const std::vec
 // Runs any command line, returning exit status and output.
 Result RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& env = {});
 
-// Paths of the build: the x64 tree, the stand-in, the source tree.
+// The architecture under test, "x64" or "x86": the environment variable
+// QUILL_ARCH, x64 when it is unset. The stand-in, its test plug-ins and the
+// plug-in the tests run are that architecture's.
+std::string Arch();
+// "32-bit" or "64-bit", as the plug-in's log names its build.
+std::string Bitness();
+// Paths of the build: the x64 tree, the tree of Arch(), its stand-in, the source tree.
 std::string Win64Dir();
+std::string WinDir();
 std::string HostExe();
 std::string SourceDir();
 // The stand-in's own test plug-in (tests/e2e/testplugin/probe_plugin.c).

@@ -130,9 +130,14 @@ protected:
     void TearDown() override { WriteTableRows(); }
 };
 
+// 50 MB; 10 MB on x86, whose run comes on top of the x64 one: Wine's edit
+// control takes minutes to lay out each 50 MB, and the test command has to stay
+// within half an hour.
 TEST_F(LargeTexts, FiftyMegabytesOfPlsql) {
-    const std::string text = PlsqlText(50u << 20);
-    for (int command : {1, 2, 3}) Check("50 MB of PL/SQL, nothing selected", text, command, Expected(command, text, 4));
+    const unsigned mb = quilltest::Arch() == "x86" ? 10 : 50;
+    const std::string text = PlsqlText(size_t{mb} << 20);
+    for (int command : {1, 2, 3})
+        Check(std::to_string(mb) + " MB of PL/SQL, nothing selected", text, command, Expected(command, text, 4));
 }
 
 TEST_F(LargeTexts, OneLineOfTenMegabytes) {

@@ -49,7 +49,7 @@ TEST(Log, SaysWhatWasLoadedAndWhatEachClickDidButNeverTheText) {
     const std::regex layout(R"(\[\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\] :\S.*\r)");
     for (const auto& line : lines) EXPECT_TRUE(std::regex_match(line, layout)) << line;
     const std::string dll = WinPath(run.pluginDir() + "/Quillmendex.dll");
-    EXPECT_NE(lines[0].find("] :Quillmendex 2.2.64.71, 64-bit; plug-in " + dll + "; settings " +
+    EXPECT_NE(lines[0].find("] :Quillmendex 2.2.64.71, " + quilltest::Bitness() + "; plug-in " + dll + "; settings " +
                             WinPath(run.pluginDir() + "/Quillmendex.ini") + "; ANSI code page 1252"),
               std::string::npos)
         << lines[0];

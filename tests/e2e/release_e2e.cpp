@@ -1,8 +1,7 @@
 // The release archive, as scripts/package.sh packs it from the build trees: its
 // listing, that nothing a run left in a plug-in folder gets in, that it is
-// reproducible, that the x64 DLL inside loads in the stand-in, and that both DLLs
-// carry the release's version (the x86 one read from its bytes, since 32-bit
-// programs cannot run here).
+// reproducible, that the DLL inside of the architecture under test loads in its
+// stand-in, and that both DLLs carry the release's version (read from their bytes).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -318,10 +317,11 @@ TEST_F(Release, BothDllsCarryTheReleaseVersion) {
     }
 }
 
-TEST_F(Release, X64DllInsideLoadsInTheStandIn) {
-    // Installed as a user would: the folder's files side by side, nothing else.
+TEST_F(Release, DllInsideLoadsInTheStandIn) {
+    // Installed as a user would: the folder's files side by side, nothing else;
+    // the folder of the architecture under test, in its stand-in.
     TempDir install;
-    for (const auto& e : fs::directory_iterator(Unpacked("x64"))) fs::copy_file(e.path(), install / e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(Unpacked(quilltest::Arch()))) fs::copy_file(e.path(), install / e.path().filename().string());
     const std::string report = install / "report.json";
     Result r = RunCommand({SourceDir() + "/scripts/wine-run", HostExe(), "--plugin",
                            WinPath(install / "Quillmendex.dll"), "--report", WinPath(report)},

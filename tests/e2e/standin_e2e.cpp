@@ -238,3 +238,30 @@ TEST(StandinAbout, TheReportGivesWhatAboutReturned) {
 }
 
 }  // namespace
+
+// The stack at each call into the plug-in: the 32-bit stand-in leaves it at 4
+// modulo 16, as a 32-bit IDE may, unless --stack-align 16; Windows x64 always
+// has 16. The probe reads where its own frame stands.
+TEST(StandinStack, CallsThePlugInWithTheStackAlignedAsItSays) {
+    const bool x86 = quilltest::Arch() == "x86";
+    const struct {
+        std::vector<std::string> args;
+        int alignment;  // the report's "stack_alignment"
+        const char* said;
+    } cases[] = {
+        {{}, x86 ? 4 : 16, x86 ? "stack at 4 modulo 16" : "stack at 0 modulo 16"},
+        {{"--stack-align", "16"}, 16, "stack at 0 modulo 16"},
+        {{"--stack-align", "4"}, x86 ? 4 : 16, x86 ? "stack at 4 modulo 16" : "stack at 0 modulo 16"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.empty() ? "no option" : c.args[1]);
+        HostRun run;
+        const Result r = run.plugin(quilltest::ProbePlugin()).input("a").args(c.args).click(4).go();
+        ASSERT_EQ(r.exit, 0) << r.stderrText;
+        EXPECT_EQ(r.report["architecture"], quilltest::Arch());
+        EXPECT_EQ(r.report["stack_alignment"], c.alignment);
+        EXPECT_EQ(r.Messages(), std::vector<std::string>{c.said});
+    }
+    HostRun run;
+    EXPECT_EQ(run.args({"--stack-align", "8"}).go().exit, 2);
+}

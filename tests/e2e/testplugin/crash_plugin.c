@@ -33,13 +33,21 @@ static int Deep(volatile char* above) {
 /* The lowest address of the thread's stack (the TEB's DeallocationStack). */
 static char* StackEnd(void) {
     char* end;
+#ifdef _WIN64
     __asm__("mov %%gs:0x1478, %0" : "=r"(end));
+#else
+    __asm__("mov %%fs:0xE0C, %0" : "=r"(end));
+#endif
     return end;
 }
 
 static void FaultWithNoStackLeft(void) {
     char* sp = StackEnd() + 512;
+#ifdef _WIN64
     __asm__ volatile("mov %0, %%rsp\n\tmovl $7, 0" : : "r"(sp) : "memory");
+#else
+    __asm__ volatile("mov %0, %%esp\n\tmovl $7, 0" : : "r"(sp) : "memory");
+#endif
 }
 
 static LRESULT CALLBACK BrokenEditor(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -7,11 +7,13 @@
         EM_GETLIMITTEXT to the editor of HostGetEditorHandle (callback 33)
      2  EM_REPLACESEL of "<", a lone high surrogate and ">"
      3  HostGetText (callback 30): its bytes in hex
+     4  where the stack stood, modulo 16, when the host called OnMenuClick
 
    About answers the environment variable PROBE_ABOUT, or null without it. */
 #define __USE_MINGW_ANSI_STDIO 1
 #include <windows.h>
 
+#include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -74,11 +76,16 @@ __declspec(dllexport) const char* __cdecl CreateMenuItem(int index) {
         case 1: return "Edit / Probe / Read the editor window";
         case 2: return "Edit / Probe / Insert a lone surrogate";
         case 3: return "Edit / Probe / Show HostGetText";
+        case 4: return "Edit / Probe / Show the stack's alignment";
         default: return "";
     }
 }
 
 __declspec(dllexport) void __cdecl OnMenuClick(int index) {
+    /* Above the frame: the saved frame pointer, the return address, then the
+       host's stack as it was at the call. */
+    const uintptr_t atCall = (uintptr_t)__builtin_frame_address(0) + 2 * sizeof(void*);
+    char said[64];
     HWND editor = hostGetEditorHandle ? (HWND)(INT_PTR)hostGetEditorHandle() : NULL;
     switch (index) {
         case 1:
@@ -88,6 +95,10 @@ __declspec(dllexport) void __cdecl OnMenuClick(int index) {
             if (editor) SendMessageW(editor, EM_REPLACESEL, TRUE, (LPARAM)L"<\xD800>");
             break;
         case 3: ShowHostText(); break;
+        case 4:
+            snprintf(said, sizeof said, "stack at %u modulo 16", (unsigned)(atCall % 16));
+            Show(said);
+            break;
         default: break;
     }
 }
