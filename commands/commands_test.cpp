@@ -779,7 +779,7 @@ TEST(Commands, PositionsAreProvenByWhatTheIdePlacesAroundTheSelection) {
     ed.start = 6;
     ed.end = 8;
     AddAroundSelection(ed, 0);
-    EXPECT_EQ(ed.text, u"\r\n\r\n\u0416\u0414(??)");
+    EXPECT_EQ(ed.text, u"\r\n\r\n\u0416\u0414(?\?)");
 
     ed = FakeEditor();
     ed.lineBreakAsOne = true;
