@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "base/error.h"
+#include "base/convert.h"
 
 namespace quill::plugin {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "base/error.h"
+#include "base/convert.h"
 #include "commands/positions.h"
 #include "harness.h"
 #include "true_text.h"
