@@ -15,6 +15,7 @@
 #include "base/hosttext_win.h"
 #include "settings/settings_win.h"
 #include "settings/wintest_util.h"
+#include "base/convert.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "about/scrolling.h"
-#include "base/error.h"
+#include "base/convert.h"
 
 namespace quill {
 namespace {

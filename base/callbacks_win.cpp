@@ -1,5 +1,6 @@
 #include "base/callbacks_win.h"
 
+#include "base/convert.h"
 #include "base/error.h"
 #include "base/plugin_intf.h"
 #include "base/hosttext_win.h"

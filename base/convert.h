@@ -1,17 +1,25 @@
 #pragma once
-// Running a platform text conversion (MultiByteToWideChar, WideCharToMultiByte)
-// the safe way: first measure, then convert. A conversion of a non-empty text
-// that gives nothing, or less than it measured, has failed: that is an error
-// (ConversionFailedText), never an empty text that a command would then write
-// over the user's text.
+// The text conversions: UTF-8 and UTF-16 both ways, and running a platform
+// conversion (MultiByteToWideChar, WideCharToMultiByte) the safe way: first
+// measure, then convert. A platform conversion of a non-empty text that gives
+// nothing, or less than it measured, has failed: that is an error
+// (kConversionFailedText), never an empty text that a command would then
+// write over the user's text.
 #include <cstddef>
 #include <limits>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "base/error.h"
 
 namespace quill {
+
+// UTF-8 to UTF-16 and back, for texts written in the source (messages,
+// numbers) and for test output. A byte that starts no UTF-8 sequence, and a
+// lone surrogate, become U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view s);
+std::string Utf16ToUtf8(std::u16string_view s);
 
 inline constexpr char16_t kConversionFailedText[] =
     u"Quillmendex could not convert the text between Unicode and the system code page. The command was not "

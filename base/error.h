@@ -21,8 +21,4 @@ private:
 // anything unexpected.
 std::u16string CurrentErrorText() noexcept;
 
-// Plain ASCII/UTF-8 literal to UTF-16 (for message texts written in the source).
-std::u16string Utf8ToUtf16(std::string_view s);
-std::string Utf16ToUtf8(std::u16string_view s);
-
 }  // namespace quill

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "base/convert.h"
-#include "base/error.h"
 
 namespace quill {
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/convert.h"
 #include "base/error.h"
 
 namespace {

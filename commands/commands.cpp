@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "base/convert.h"
 #include "base/error.h"
 #include "base/numbers.h"
 #include "commands/literals.h"

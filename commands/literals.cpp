@@ -1,15 +1,9 @@
 #include "commands/literals.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <new>
 #include <stdexcept>
-#include <thread>
 
 #include "commands/search.h"
 #include "commands/simd.h"
@@ -50,97 +44,41 @@ size_t Find2(const char16_t* t, size_t from, size_t n, char16_t a, char16_t b) n
 }
 
 #if QUILL_SSE2
-// Sixteen characters at a time, with SSE2, which every x64 processor has.
-struct Narrow {
-    static CharClasses Classify(const char16_t* p) noexcept {
-        using search::ByteIs;
-        CharClasses c;
-        for (int k = 0; k < 4; ++k) {
-            const __m128i b = search::Bytes(p + 16 * k);
-            const __m128i lower = _mm_or_si128(b, _mm_set1_epi8(0x20));  // 00 and FF stay no letter
-            auto bits = [k](__m128i m) { return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(m))} << (16 * k); };
-            const __m128i dash = ByteIs<u'-'>(b);
-            c.quote |= bits(ByteIs<u'\''>(b));
-            c.q |= bits(ByteIs<u'q'>(lower));
-            c.dquote |= bits(ByteIs<u'"'>(b));
-            c.opener |= bits(_mm_or_si128(dash, ByteIs<u'/'>(b)));
-            c.second |= bits(_mm_or_si128(dash, ByteIs<u'*'>(b)));
-            c.breaks |= bits(_mm_or_si128(ByteIs<u'\r'>(b), ByteIs<u'\n'>(b)));
-            c.blanks |= bits(_mm_or_si128(ByteIs<u' '>(b), ByteIs<u'\t'>(b)));
-            c.letters |= bits(_mm_or_si128(ByteIs<u'r'>(lower), ByteIs<u'p'>(lower)));
-        }
-        c.parity = c.quote;
-        for (int shift = 1; shift < 64; shift *= 2) c.parity ^= c.parity << shift;
-        return c;
+// The classes of the sixty-four characters from p on, sixteen at a time with
+// SSE2, which every x64 processor has.
+CharClasses ClassifyBlock(const char16_t* p) noexcept {
+    using search::ByteIs;
+    CharClasses c;
+    for (int k = 0; k < 4; ++k) {
+        const __m128i b = search::Bytes(p + 16 * k);
+        const __m128i lower = _mm_or_si128(b, _mm_set1_epi8(0x20));  // 00 and FF stay no letter
+        auto bits = [k](__m128i m) { return uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(m))} << (16 * k); };
+        const __m128i dash = ByteIs<u'-'>(b);
+        c.quote |= bits(ByteIs<u'\''>(b));
+        c.q |= bits(ByteIs<u'q'>(lower));
+        c.dquote |= bits(ByteIs<u'"'>(b));
+        c.opener |= bits(_mm_or_si128(dash, ByteIs<u'/'>(b)));
+        c.second |= bits(_mm_or_si128(dash, ByteIs<u'*'>(b)));
+        c.breaks |= bits(_mm_or_si128(ByteIs<u'\r'>(b), ByteIs<u'\n'>(b)));
+        c.blanks |= bits(_mm_or_si128(ByteIs<u' '>(b), ByteIs<u'\t'>(b)));
+        c.letters |= bits(_mm_or_si128(ByteIs<u'r'>(lower), ByteIs<u'p'>(lower)));
     }
-};
-
-// Thirty-two at a time, with AVX2, where the processor has it (chosen once, at
-// run time). Functions of their own, so that the rest of the program never
-// meets an instruction the processor may lack.
-struct Wide {
-    QUILL_WIDE static inline CharClasses Classify(const char16_t* p) noexcept {
-        using search::WideBits;
-        using search::WideIs;
-        CharClasses c;
-        for (int k = 0; k < 2; ++k) {
-            const auto* v = reinterpret_cast<const __m256i*>(p + 32 * k);
-            // Packing works within each half of the register: put the quarters back in order.
-            const __m256i b =
-                _mm256_permute4x64_epi64(_mm256_packus_epi16(_mm256_loadu_si256(v), _mm256_loadu_si256(v + 1)), 0xD8);
-            const __m256i lower = _mm256_or_si256(b, _mm256_set1_epi8(0x20));
-            const __m256i dash = WideIs(b, '-');
-            const int at = 32 * k;
-            c.quote |= uint64_t{WideBits(WideIs(b, '\''))} << at;
-            c.q |= uint64_t{WideBits(WideIs(lower, 'q'))} << at;
-            c.dquote |= uint64_t{WideBits(WideIs(b, '"'))} << at;
-            c.opener |= uint64_t{WideBits(_mm256_or_si256(dash, WideIs(b, '/')))} << at;
-            c.second |= uint64_t{WideBits(_mm256_or_si256(dash, WideIs(b, '*')))} << at;
-            c.breaks |= uint64_t{WideBits(_mm256_or_si256(WideIs(b, '\r'), WideIs(b, '\n')))} << at;
-            c.blanks |= uint64_t{WideBits(_mm256_or_si256(WideIs(b, ' '), WideIs(b, '\t')))} << at;
-            c.letters |= uint64_t{WideBits(_mm256_or_si256(WideIs(lower, 'r'), WideIs(lower, 'p')))} << at;
-        }
-        // Carry-less multiplication by all ones: each bit the sum of those up to it.
-        const __m128i product = _mm_clmulepi64_si128(_mm_cvtsi64_si128(static_cast<long long>(c.quote)),
-                                                     _mm_set1_epi8(static_cast<char>(0xFF)), 0);
-        c.parity = static_cast<uint64_t>(_mm_cvtsi128_si64(product));
-        return c;
-    }
-};
-
-// The classes of count blocks of sixty-four characters from p on, the last
-// ones cut off at end and padded with NUL, which is none of the characters
-// that count. Once for every few blocks, so that the choice of the
-// processor's widest registers costs a call now and then only.
-template <class Width>
-[[gnu::always_inline]] inline void ClassifyBlocks(const char16_t* p, const char16_t* end, CharClasses* out,
-                                                  size_t count) noexcept {
-    for (size_t k = 0; k < count; ++k, p += 64) {
-        if (end - p >= 64) {
-            out[k] = Width::Classify(p);
-        } else {
-            char16_t last[64] = {};
-            std::copy(p, end, last);
-            out[k] = Width::Classify(last);
-        }
-    }
+    c.parity = c.quote;
+    for (int shift = 1; shift < 64; shift *= 2) c.parity ^= c.parity << shift;
+    return c;
 }
 
-QUILL_WIDE void ClassifyWide(const char16_t* p, const char16_t* end, CharClasses* out, size_t count) noexcept {
-    ClassifyBlocks<Wide>(p, end, out, count);
-}
-
-void ClassifyNarrow(const char16_t* p, const char16_t* end, CharClasses* out, size_t count) noexcept {
-    ClassifyBlocks<Narrow>(p, end, out, count);
+// The same for the block from p on, cut off at end and padded with NUL, which
+// is none of the characters that count.
+CharClasses Classify(const char16_t* p, const char16_t* end) noexcept {
+    if (end - p >= 64) return ClassifyBlock(p);
+    char16_t last[64] = {};
+    std::copy(p, end, last);
+    return ClassifyBlock(last);
 }
 
 // The bits from k on (none for k from 64 on).
 inline uint64_t Above(size_t k) noexcept { return k < 64 ? ~uint64_t{0} << k : 0; }
-
-[[gnu::noinline]] void Classify(const char16_t* p, const char16_t* end, CharClasses* out, size_t count) noexcept {
-    if (WideVectors()) ClassifyWide(p, end, out, count);
-    else ClassifyNarrow(p, end, out, count);
-}
 
 #else
 // In code, what may start something: a quote, a double quote, a - or a /, or
@@ -161,24 +99,7 @@ size_t FindCode(const char16_t* t, size_t from, size_t n, bool& lineStart) noexc
 }
 #endif
 
-// Tells a processor that runs two threads on one core that this one only
-// waits, so that the other (the scan) gets the core; older processors, without
-// SSE2 too, take it for a no-op.
-inline void Pause() noexcept {
-#if defined(__i386__) || defined(__x86_64__)
-    __builtin_ia32_pause();
-#endif
-}
-
-std::atomic<size_t> aheadFrom{kScanAheadFrom};
-std::atomic<size_t> aheadLead{kScanAheadLead};
-
 }  // namespace
-
-void ScanAheadFromForTests(size_t chars, size_t lead) noexcept {
-    aheadFrom = chars;
-    aheadLead = lead;
-}
 
 LiteralScanner::LiteralScanner(std::u16string_view part, const TextContext& context) {
     const bool own = context.whole.empty();
@@ -191,89 +112,6 @@ LiteralScanner::LiteralScanner(std::u16string_view part, const TextContext& cont
     from_ = offset;
     to_ = offset + part.size();
     if (part.empty()) pos_ = decided_ = size_;
-    else if (to_ >= aheadFrom.load(std::memory_order_relaxed)) StartAhead();
-}
-
-struct LiteralScanner::Ahead {
-    std::unique_ptr<uint64_t[]> bits;  // every block's
-    std::atomic<size_t> decided{0};  // what the thread has decided; it only grows
-    // The caller, once it has caught up, sleeps until decided reaches wanted:
-    // a spinning caller would slow the scan down where both threads share a
-    // core, and waking it for every window would cost more than the window.
-    std::atomic<size_t> wanted{SIZE_MAX};
-    std::mutex mutex;
-    std::condition_variable woken;
-    std::atomic<bool> stop{false};
-    std::thread thread;
-};
-
-void LiteralScanner::StartAhead() noexcept {
-    try {
-        auto ahead = std::make_unique<Ahead>();
-        ahead->bits = std::make_unique<uint64_t[]>((size_ + 63) / 64);
-        bits_ = ahead->bits.get();
-        count_ = (size_ + 63) / 64;
-        ahead_ = std::move(ahead);
-        ahead_->thread = std::thread([this] { ScanAhead(); });
-    } catch (...) {
-        // No memory or no thread for it: the scan runs in the caller's.
-        ahead_.reset();
-        bits_ = window_;
-        count_ = kWindow;
-    }
-}
-
-LiteralScanner::~LiteralScanner() {
-    if (ahead_ && ahead_->thread.joinable()) {
-        ahead_->stop.store(true, std::memory_order_relaxed);
-        ahead_->thread.join();
-    }
-}
-
-// A window at a time, each made known when done. What is made known stops
-// short of where the scan may read again (from the block where the look-back
-// of three characters begins) by one more position: the in-place transforms
-// may write the character at Decided().
-void LiteralScanner::ScanAhead() noexcept {
-    Ahead& ahead = *ahead_;
-    while (!ahead.stop.load(std::memory_order_relaxed)) {
-        ScanWindow(std::min((pos_ / 64 + kWindow) * 64, size_));
-        const size_t safe = LookBack() / 64 * 64;
-        const size_t decided = pos_ >= size_ ? size_ : std::max<size_t>(safe, 1) - 1;
-        ahead.decided.store(decided);
-        if (decided >= ahead.wanted.load()) {
-            try {
-                const std::lock_guard lock(ahead.mutex);
-                ahead.woken.notify_one();
-            } catch (...) {
-                // The caller looks again on its own after a while.
-            }
-        }
-        if (decided >= to_) return;
-    }
-}
-
-bool LiteralScanner::MoreAhead() {
-    Ahead& ahead = *ahead_;
-    size_t decided = ahead.decided.load();
-    if (decided == decided_) {
-        const size_t lead = std::max(aheadLead.load(std::memory_order_relaxed), to_ / 32);
-        const size_t want = std::min(decided_ + lead, to_);
-        // A scan that is nearly there is waited for awake: being woken takes
-        // longer than that.
-        for (int spins = 0; spins < 4096 && (decided = ahead.decided.load()) < want; ++spins) Pause();
-        if (decided < want) {
-            std::unique_lock lock(ahead.mutex);
-            ahead.wanted.store(want);
-            // The scan stores decided before it reads wanted, the caller the
-            // other way round: one of them sees the other's. Woken or not,
-            // the caller looks again every millisecond.
-            while ((decided = ahead.decided.load()) < want) ahead.woken.wait_for(lock, std::chrono::milliseconds(1));
-            ahead.wanted.store(SIZE_MAX);
-        }
-    }
-    decided_ = decided;
-    return true;
 }
 
 // The length of the word at i when it is REM, REMA, REMAR, REMARK, PRO, PROM,
@@ -369,7 +207,7 @@ LiteralScanner::Taken LiteralScanner::Event(size_t i) const noexcept {
 }
 
 void LiteralScanner::Mark(size_t begin, size_t end, bool kept) noexcept {
-    const size_t windowEnd = std::min((first_ + count_) * 64, size_);
+    const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
     pendingKept_ = kept;
     if (!kept) return;
     // Only a q-quoted literal begins before where the scan took it up, by
@@ -379,7 +217,7 @@ void LiteralScanner::Mark(size_t begin, size_t end, bool kept) noexcept {
     for (size_t i = begin; i < end;) {
         const size_t bit = i % 64;
         const size_t count = std::min<size_t>(64 - bit, end - i);
-        bits_[i / 64 - first_] |= (count == 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1) << bit;
+        window_[i / 64 - first_] |= (count == 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1) << bit;
         i += count;
     }
 }
@@ -395,16 +233,11 @@ void LiteralScanner::ScanWindow(size_t windowEnd) noexcept {
     const size_t n = size_;
     // In locals: the compiler cannot keep members in registers across the
     // stores to the bits, which have the same type.
-    size_t pos = pos_, batch = batch_, batchCount = batchCount_;
+    size_t pos = pos_;
     bool inside = inside_, lineStart = lineStart_, afterQ = afterQ_;
     while (pos < windowEnd) {
         const size_t block = pos / 64;
-        if (block - batch >= batchCount) {
-            batch = block;
-            batchCount = std::min(kBatch, (n - 1) / 64 + 1 - block);
-            Classify(t + block * 64, t + n, classes_, batchCount);
-        }
-        const CharClasses c = classes_[block - batch];
+        const CharClasses c = Classify(t + block * 64, t + n);
         const size_t base = block * 64;
         const size_t end = std::min(base + 64, n);
         const uint64_t valid = end - base == 64 ? ~uint64_t{0} : (uint64_t{1} << (end - base)) - 1;
@@ -425,7 +258,7 @@ void LiteralScanner::ScanWindow(size_t windowEnd) noexcept {
         const uint64_t first = (run | starts) & ~blanks;
         const uint64_t others = c.dquote | comments | (first & c.letters);
         const uint64_t afterQs = (c.q << 1) | uint64_t{afterQ};
-        uint64_t& bits = bits_[block - first_];
+        uint64_t& bits = window_[block - first_];
         for (;;) {
             const uint64_t quotes = c.quote & live;
             // Inside a literal: the parity of the quotes from where the scan
@@ -475,8 +308,6 @@ void LiteralScanner::ScanWindow(size_t windowEnd) noexcept {
         }
     }
     pos_ = pos;
-    batch_ = batch;
-    batchCount_ = batchCount;
     inside_ = inside;
     lineStart_ = lineStart;
     afterQ_ = afterQ;
@@ -502,13 +333,12 @@ void LiteralScanner::ScanWindow(size_t windowEnd) noexcept {
 
 bool LiteralScanner::More() {
     if (decided_ >= to_) return false;
-    if (ahead_) return MoreAhead();
     // The window moves on to the block where the undecided part begins, which
     // keeps its bits.
     const size_t block = decided_ / 64;  // never before first_, at most just past the window
-    const uint64_t kept = block - first_ < kWindow ? bits_[block - first_] : 0;
+    const uint64_t kept = block - first_ < kWindow ? window_[block - first_] : 0;
     std::fill(std::begin(window_), std::end(window_), uint64_t{0});
-    bits_[0] = kept;
+    window_[0] = kept;
     const size_t oldEnd = (first_ + kWindow) * 64;
     first_ = block;
     const size_t windowEnd = std::min((first_ + kWindow) * 64, size_);
@@ -524,7 +354,7 @@ bool LiteralScanner::More() {
 size_t LiteralScanner::FindBit(size_t at, bool value) const noexcept {
     const uint64_t flip = value ? 0 : ~uint64_t{0};
     while (at < decided_) {
-        const uint64_t word = ((bits_[at / 64 - first_] ^ flip) >> (at % 64));
+        const uint64_t word = ((window_[at / 64 - first_] ^ flip) >> (at % 64));
         if (word) return std::min(at + static_cast<size_t>(std::countr_zero(word)), decided_);
         at = (at / 64 + 1) * 64;
     }

@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 namespace quill::commands {
@@ -63,20 +62,11 @@ struct CharClasses {
 // When the part is its own whole, its text may be changed in place before
 // Decided(), and before the end of the last span handed out: the scanner never
 // reads there again.
-//
-// On a long text a second thread scans ahead, into bits for the whole text,
-// while the caller works through what is decided; More() waits for it when the
-// caller catches up. Where no thread can be had, the scan runs in the
-// caller's, a window at a time.
 class LiteralScanner {
 public:
     // Throws std::out_of_range when the part does not fit in the whole text at
     // the offset. Only the whole text is read.
     LiteralScanner(std::u16string_view part, const TextContext& context);
-    ~LiteralScanner();
-    // The thread that scans ahead works on this object.
-    LiteralScanner(const LiteralScanner&) = delete;
-    LiteralScanner& operator=(const LiteralScanner&) = delete;
 
     // The positions of the part before Decided() are decided.
     size_t Decided() const noexcept { return Clip(decided_); }
@@ -86,7 +76,7 @@ public:
     // and not before Decided() as it was before the last call to More().
     bool Protected(size_t at) const noexcept {
         const size_t i = at + from_;
-        return (bits_[i / 64 - first_] >> (i % 64)) & 1;
+        return (window_[i / 64 - first_] >> (i % 64)) & 1;
     }
 
     // The next span, or false when there is none left in the part.
@@ -114,9 +104,6 @@ private:
     // Where the scan may still read from: it looks back three characters at
     // most (for the n and the q of a q-quoted literal).
     size_t LookBack() const noexcept { return pos_ - std::min<size_t>(pos_, 3); }
-    // What the thread that scans ahead runs, and how More() takes its work.
-    void ScanAhead() noexcept;
-    bool MoreAhead();
     // The first position from at on, before decided_, whose bit is value; or
     // decided_.
     size_t FindBit(size_t at, bool value) const noexcept;
@@ -126,20 +113,14 @@ private:
     size_t from_;  // the part: [from_, to_) of the whole text
     size_t to_;
     // The window: blocks of sixty-four positions (the first at the start of
-    // the text), one bit each, from block first_ on; count_ of them. When a
-    // thread scans ahead, they are all the text's blocks.
+    // the text), one bit each, from block first_ on.
     static constexpr size_t kWindow = 32;
     uint64_t window_[kWindow] = {};
-    uint64_t* bits_ = window_;
-    size_t count_ = kWindow;
     size_t first_ = 0;
     size_t decided_ = 0;  // all before it is decided
     size_t cursor_ = 0;  // where Next goes on
-    struct Ahead;
-    std::unique_ptr<Ahead> ahead_;
-    void StartAhead() noexcept;
 
-    // What the scan works with: the thread that scans ahead writes these.
+    // What the scan works with.
     size_t pos_ = 0;  // the scan goes on here; all before it is marked
     bool pendingKept_ = false;  // how what the scan took beyond the window is marked
     // What the scan carries from one block to the next: the parity of the
@@ -147,22 +128,6 @@ private:
     bool inside_ = false;
     bool lineStart_ = true;
     bool afterQ_ = false;
-    // What the characters of a few blocks are, found at a time: from block
-    // batch_ on.
-    static constexpr size_t kBatch = 8;
-    CharClasses classes_[kBatch];
-    size_t batch_ = 0;
-    size_t batchCount_ = 0;
 };
-
-// Texts from this many characters on (up to the part's end) are scanned ahead
-// on a thread of their own: below it the scan is over before a thread would
-// have started. The tests make it any.
-inline constexpr size_t kScanAheadFrom = size_t{1} << 20;
-// The caller, once it has caught up with that thread, sleeps until the scan is
-// a thirty-second of the text ahead, at least this many characters (or done):
-// each time it is woken costs some microseconds. The tests make it any.
-inline constexpr size_t kScanAheadLead = size_t{1} << 16;
-void ScanAheadFromForTests(size_t chars, size_t lead = kScanAheadLead) noexcept;
 
 }  // namespace quill::commands

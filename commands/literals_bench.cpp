@@ -5,9 +5,7 @@
 // Sizes are in characters; throughput counts the UTF-16 bytes read.
 #include <benchmark/benchmark.h>
 
-#include <functional>
 #include <string>
-#include <thread>
 
 #include "commands/bench_util.h"
 #include "commands/literals.h"
@@ -94,34 +92,14 @@ void LiteralTextBlankLines(benchmark::State& state) {
 void LiteralTextBlankLinesKeepingLiterals(benchmark::State& state) {
     InPlace(state, [](std::u16string& t) { return SqueezeBlankLines(t, {}); });
 }
-// The same, keeping literals, with the scan in the command's thread: what a
-// text below the length that gets a thread of its own costs, scaled.
-template <void (*Keeping)(benchmark::State&)>
-void InOneThread(benchmark::State& state) {
-    ScanAheadFromForTests(SIZE_MAX);
-    Keeping(state);
-    ScanAheadFromForTests(kScanAheadFrom);
-}
 BENCHMARK(LiteralTextTrailingSpaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTrailingSpacesKeepingLiterals)->Unit(benchmark::kMillisecond);
-BENCHMARK(InOneThread<LiteralTextTrailingSpacesKeepingLiterals>)
-    ->Name("LiteralTextTrailingSpacesKeepingLiteralsInOneThread")
-    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabs)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabsKeepingLiterals)->Unit(benchmark::kMillisecond);
-BENCHMARK(InOneThread<LiteralTextTabsKeepingLiterals>)
-    ->Name("LiteralTextTabsKeepingLiteralsInOneThread")
-    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabStops)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextTabStopsKeepingLiterals)->Unit(benchmark::kMillisecond);
-BENCHMARK(InOneThread<LiteralTextTabStopsKeepingLiterals>)
-    ->Name("LiteralTextTabStopsKeepingLiteralsInOneThread")
-    ->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextBlankLines)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralTextBlankLinesKeepingLiterals)->Unit(benchmark::kMillisecond);
-BENCHMARK(InOneThread<LiteralTextBlankLinesKeepingLiterals>)
-    ->Name("LiteralTextBlankLinesKeepingLiteralsInOneThread")
-    ->Unit(benchmark::kMillisecond);
 
 // The scan alone: every span handed out, nothing written.
 void LiteralTextScanOnly(benchmark::State& state) {
@@ -138,37 +116,17 @@ BENCHMARK(LiteralTextScanOnly)->Unit(benchmark::kMillisecond);
 
 // The scan as the transforms take it: every position decided, window by
 // window, nothing asked and nothing written.
-void ScanWindows(const std::u16string& in) {
-    LiteralScanner scanner(in, {});
-    while (scanner.More()) {
-    }
-    benchmark::DoNotOptimize(scanner.Decided());
-}
 void LiteralTextScanWindows(benchmark::State& state) {
     const std::u16string& in = Text();
-    for (auto _ : state) ScanWindows(in);
+    for (auto _ : state) {
+        LiteralScanner scanner(in, {});
+        while (scanner.More()) {
+        }
+        benchmark::DoNotOptimize(scanner.Decided());
+    }
     bench::Bytes(state, in.size());
 }
 BENCHMARK(LiteralTextScanWindows)->Unit(benchmark::kMillisecond);
-BENCHMARK(InOneThread<LiteralTextScanWindows>)
-    ->Name("LiteralTextScanWindowsInOneThread")
-    ->Unit(benchmark::kMillisecond);
-
-// Two scans at once, each in one thread of its own: how much a second core
-// gives on this machine. Where it takes about as long as one scan in one
-// thread, the scan's own thread runs beside the command's at full speed.
-void LiteralTextTwoScansAtOnce(benchmark::State& state) {
-    const std::u16string& in = Text();
-    for (auto _ : state) {
-        std::thread other(ScanWindows, std::cref(in));
-        ScanWindows(in);
-        other.join();
-    }
-    bench::Bytes(state, 2 * in.size());
-}
-BENCHMARK(InOneThread<LiteralTextTwoScansAtOnce>)
-    ->Name("LiteralTextTwoScansAtOnce")
-    ->Unit(benchmark::kMillisecond);
 
 // Adversarial texts stay linear: n characters of quotes (doubled, so one
 // literal); of spaces before a line break between two literals; of pieces that

@@ -1,7 +1,6 @@
 // Fuzzes the literal scanner and the transforms that keep literals against
 // the plain reference, on whole texts and on parts of them. The first input
-// byte gives the tab width (and whether the SSE2 way is taken where AVX2 is
-// there), the next two where the part starts and how long it
+// byte gives the tab width, the next two where the part starts and how long it
 // is (as fractions of the text); the rest spell the text.
 #include <algorithm>
 #include <cstddef>
@@ -13,7 +12,6 @@
 
 #include "commands/literals.h"
 #include "commands/reference_for_tests.h"
-#include "commands/simd.h"
 #include "commands/transforms.h"
 
 namespace {
@@ -98,8 +96,6 @@ void CheckTransforms(std::u16string_view part, std::u16string_view whole, size_t
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 3) return 0;
     const int32_t width = static_cast<int32_t>(data[0] % 11) - 2;  // -2 to 8
-    NarrowVectorsOnlyForTests(data[0] >= 128);  // the SSE2 way also where AVX2 is there
-    ScanAheadFromForTests(data[1] % 2 ? 0 : kScanAheadFrom, data[2] % 2 ? 1 : kScanAheadLead);  // and ahead
     const std::u16string text = Spell(data + 3, size - 3);
     CheckSpans(text);
     CheckTransforms(text, {}, 0, width);

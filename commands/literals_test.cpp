@@ -16,7 +16,6 @@
 
 #include "commands/fixtures_for_tests.h"
 #include "commands/reference_for_tests.h"
-#include "commands/simd.h"
 #include "commands/transforms.h"
 
 namespace quill::commands {
@@ -27,30 +26,12 @@ namespace ref = reference;
 using fixtures::Show;
 using fixtures::T;
 
-// The ways the scanner runs, by i: AVX2 or SSE2; in the caller's thread, or
-// ahead on a thread of its own, whatever the text's length, with the caller
-// waiting for all of it or for any window.
-void TakeWay(int i) {
-    NarrowVectorsOnlyForTests(i % 2 == 1);
-    ScanAheadFromForTests(i % 4 >= 2 ? 0 : kScanAheadFrom, i % 8 >= 6 ? 1 : kScanAheadLead);
-}
-void DefaultWay() {
-    NarrowVectorsOnlyForTests(false);
-    ScanAheadFromForTests(kScanAheadFrom);
-}
-
-// The spans from the scan that the processor takes, checked against the one
-// for processors without AVX2.
+// The spans from the scan.
 std::vector<std::pair<size_t, size_t>> ScanAll(std::u16string_view part, const TextContext& context) {
-    std::vector<std::pair<size_t, size_t>> spans[2];
-    for (const bool narrow : {false, true}) {
-        NarrowVectorsOnlyForTests(narrow);
-        LiteralScanner scanner(part, context);
-        for (Span s; scanner.Next(s);) spans[narrow].emplace_back(s.begin, s.end);
-    }
-    NarrowVectorsOnlyForTests(false);
-    EXPECT_EQ(spans[0], spans[1]);
-    return spans[0];
+    std::vector<std::pair<size_t, size_t>> spans;
+    LiteralScanner scanner(part, context);
+    for (Span s; scanner.Next(s);) spans.emplace_back(s.begin, s.end);
+    return spans;
 }
 
 std::vector<std::pair<size_t, size_t>> ReferenceSpans(std::u16string_view whole) {
@@ -184,10 +165,8 @@ std::u16string RandomText(std::mt19937& rng, size_t maxPieces) {
 TEST(Literals, TransformsMatchTheReferenceOnRandomTextsAndParts) {
     std::mt19937 rng(20261211);
     for (int i = 0; i < 20000; ++i) {
-        TakeWay(i);
         const std::u16string whole = RandomText(rng, i % 1000 == 0 ? 3000 : i % 100 == 0 ? 1500 : i % 10 == 0 ? 120 : 25);
         ASSERT_EQ(ScanAll(whole, {}), Merged(ReferenceSpans(whole))) << Show(whole);
-        TakeWay(i);  // ScanAll ran both vector ways
         // The whole text, and a part of it.
         const size_t offset = rng() % (whole.size() + 1);
         const size_t length = rng() % (whole.size() - offset + 1);
@@ -214,7 +193,6 @@ TEST(Literals, TransformsMatchTheReferenceOnRandomTextsAndParts) {
             if (!tabs) ASSERT_EQ(expanded, u"left alone");
         }
     }
-    DefaultWay();
 }
 
 // Tabs in literals count for nothing: many of them with a wide tab make the
@@ -271,7 +249,6 @@ TEST(Literals, ScannerNeverReadsWhatWasHandedOut) {
         std::u16string text = i < 4 ? fixed[i] : RandomText(rng, i % 200 == 0 ? 3000 : 40);
         const auto expected = Merged(ReferenceSpans(text));
         std::vector<std::pair<size_t, size_t>> spans;
-        TakeWay(i);
         LiteralScanner scanner(text, {});
         for (Span s; scanner.Next(s);) {
             spans.emplace_back(s.begin, s.end);
@@ -279,17 +256,15 @@ TEST(Literals, ScannerNeverReadsWhatWasHandedOut) {
         }
         ASSERT_EQ(spans, expected) << i;
     }
-    DefaultWay();
 }
 
 // The positions the transforms ask about, window by window, on texts over
 // several windows and on parts of them that start anywhere: each as the
 // reference has it, also when all before Decided() is overwritten after each
-// window (as the in-place transforms may do), both ways.
+// window (as the in-place transforms may do).
 TEST(Literals, ProtectedPositionsWindowByWindow) {
     std::mt19937 rng(2048);
     for (int i = 0; i < 400; ++i) {
-        TakeWay(i);
         const std::u16string whole = RandomText(rng, 2500);
         std::vector<bool> expected(whole.size());
         for (const auto& [begin, end] : ReferenceSpans(whole))
@@ -311,27 +286,6 @@ TEST(Literals, ProtectedPositionsWindowByWindow) {
         }
         ASSERT_EQ(decided, length) << i;
     }
-    DefaultWay();
-}
-
-// A command may stop asking before the end (a text with no tab outside
-// literals, say): the thread that scans ahead is stopped and joined, at once
-// or after a window, and a text below the length stays in one thread.
-TEST(Literals, ScanAheadStoppedEarly) {
-    std::u16string text;
-    while (text.size() < 200000) text += u"x := 'a  \r\n\tb'; -- c\r\n";
-    for (const size_t windows : {0, 1, 2}) {
-        ScanAheadFromForTests(text.size(), windows == 2 ? 1 : kScanAheadLead);
-        LiteralScanner scanner(text, {});
-        for (size_t k = 0; k < windows && scanner.More(); ++k) {  // the scan may be done before
-        }
-        if (windows) EXPECT_TRUE(scanner.Protected(5));
-    }
-    ScanAheadFromForTests(text.size() + 1);
-    LiteralScanner below(text, {});
-    ASSERT_TRUE(below.More());
-    EXPECT_LE(below.Decided(), 2048u);  // one window at a time; ahead, the first wait covers 64 Ki
-    DefaultWay();
 }
 
 // The scan reads the text in blocks: everything that opens, closes or starts a

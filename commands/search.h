@@ -45,13 +45,6 @@ inline unsigned PairHits(const char16_t* p, __m128i a, __m128i b) noexcept {
     };
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(match(p), match(p + 8))));
 }
-
-// With AVX2, in functions of their own (QUILL_WIDE) only: thirty-two bytes
-// equal to c, and one bit for each byte of such a mask.
-QUILL_WIDE inline __m256i WideIs(__m256i bytes, char c) noexcept {
-    return _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(c));
-}
-QUILL_WIDE inline uint32_t WideBits(__m256i m) noexcept { return static_cast<uint32_t>(_mm256_movemask_epi8(m)); }
 #endif
 
 // The first p that is any of C, or end when none.

@@ -97,91 +97,6 @@ const char16_t* CopyDownUntil2(const char16_t* r, const char16_t* end, char16_t*
     return end;
 }
 
-#if QUILL_SSE2
-// For each eight characters, which of them are kept, as a byte whose highest
-// bit stands for the first: the shuffle that moves the kept ones to the front,
-// and how many they are.
-struct Kept {
-    alignas(16) uint8_t shuffle[256][16];
-    uint8_t count[256];
-};
-constexpr Kept kKept = [] {
-    Kept k{};
-    for (int m = 0; m < 256; ++m) {
-        int n = 0;
-        for (int i = 0; i < 8; ++i) {
-            if (!((m >> (7 - i)) & 1)) continue;
-            k.shuffle[m][2 * n] = static_cast<uint8_t>(2 * i);
-            k.shuffle[m][2 * n + 1] = static_cast<uint8_t>(2 * i + 1);
-            ++n;
-        }
-        for (int i = n; i < 8; ++i) k.shuffle[m][2 * i] = k.shuffle[m][2 * i + 1] = 0x80;
-        k.count[m] = static_cast<uint8_t>(n);
-    }
-    return k;
-}();
-
-// Thirty-two characters from p on, one bit each, in reverse order (the first
-// character in the highest bit): spaces, CRs and LFs.
-struct Reversed {
-    uint32_t spaces, crs, lfs;
-};
-QUILL_WIDE inline Reversed ReversedAt(__m256i a, __m256i b) noexcept {
-    const __m256i reverse =
-        _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8);
-    // As bytes (see Bytes), the quarters in reverse order, then each one reversed.
-    const __m256i bytes = _mm256_shuffle_epi8(_mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0x27), reverse);
-    using search::WideBits;
-    using search::WideIs;
-    return {WideBits(WideIs(bytes, ' ')), WideBits(WideIs(bytes, '\r')), WideBits(WideIs(bytes, '\n'))};
-}
-
-// TrimTrailingSpaces from `from` on, thirty-two characters at a time, with
-// AVX2, as long as a block more can be read: returns where it stopped
-// writing, and moves `from` to where it stopped reading. In reverse order,
-// the carry of adding the space before a CR LF to the spaces runs through the
-// spaces before it, and out of the block where they reach back into what has
-// been written already; what stays of a block is moved together eight
-// characters at a time. The next block's masks tell whether a CR LF follows
-// the block's last characters.
-QUILL_WIDE char16_t* TrimWide(const char16_t*& from, const char16_t* end, char16_t* w, const char16_t* first) noexcept {
-    // A local: the stores could reach a reference, as far as the compiler knows.
-    const char16_t* r = from;
-    if (end - r < 64) return w;
-    __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r));
-    __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 16));
-    Reversed m = ReversedAt(a, b);
-    for (; end - r >= 64; r += 32) {
-        const __m256i nextA = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 32));
-        const __m256i nextB = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(r + 48));
-        const Reversed next = ReversedAt(nextA, nextB);
-        const uint32_t ends = m.spaces & ((m.crs << 1) | (next.crs >> 31)) & ((m.lfs << 2) | (next.lfs >> 30));
-        if (!ends) {
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(w), a);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(w + 16), b);
-            w += 32;
-        } else {
-            const uint64_t sum = uint64_t{m.spaces} + ends;
-            const uint32_t kept = ~(m.spaces & ~static_cast<uint32_t>(sum));
-            if (sum >> 32) w = BeforeSpaces(w, first);
-            const __m128i quarters[4] = {_mm256_castsi256_si128(a), _mm256_extracti128_si256(a, 1),
-                                         _mm256_castsi256_si128(b), _mm256_extracti128_si256(b, 1)};
-            for (int k = 0; k < 4; ++k) {
-                const unsigned keep = (kept >> (24 - 8 * k)) & 0xFF;
-                const __m128i order = _mm_load_si128(reinterpret_cast<const __m128i*>(kKept.shuffle[keep]));
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(w), _mm_shuffle_epi8(quarters[k], order));
-                w += kKept.count[keep];
-            }
-        }
-        a = nextA;
-        b = nextB;
-        m = next;
-    }
-    from = r;
-    return w;
-}
-#endif
-
 }  // namespace
 
 bool TrimTrailingSpaces(std::u16string& text) {
@@ -198,9 +113,6 @@ bool TrimTrailingSpaces(std::u16string& text) {
     // back from what has been kept, which ends where they do.
     char16_t* w = first + (sp - first);
     const char16_t* r = sp;
-#if QUILL_SSE2
-    if (WideVectors()) w = TrimWide(r, end, w, first);
-#endif
     for (;;) {
         r = CopyDownUntil2(r, end, w, u' ', u'\r');
         if (r == end) break;

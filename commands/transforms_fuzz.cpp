@@ -12,7 +12,6 @@
 
 #include "commands/pairs.h"
 #include "commands/reference_for_tests.h"
-#include "commands/simd.h"
 #include "commands/tabstops.h"
 #include "commands/tabstops_reference_for_tests.h"
 #include "commands/transforms.h"
@@ -153,12 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t width = static_cast<int32_t>(data[0] % 19) - 2;  // -2 to 16
     const uint8_t layout = data[1];
     const std::u16string text = Spell(data + 2, size - 2);
-    // The AVX2 way where the processor has it, and the SSE2 way.
-    for (const bool narrow : {false, true}) {
-        NarrowVectorsOnlyForTests(narrow);
-        CheckInPlace(TrimTrailingSpaces, reference::TrimTrailingSpaces, text);
-    }
-    NarrowVectorsOnlyForTests(false);
+    CheckInPlace(TrimTrailingSpaces, reference::TrimTrailingSpaces, text);
     CheckInPlace(SqueezeBlankLines, reference::SqueezeBlankLines, text);
     CheckExpandTabs(text, width, layout);
     CheckTabStops(data + 2, size - 2, width, layout);

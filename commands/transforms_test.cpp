@@ -9,8 +9,7 @@
 #include "commands/fixtures_for_tests.h"
 #include "commands/pairs.h"
 #include "commands/reference_for_tests.h"
-#include "commands/simd.h"
-#include "base/error.h"
+#include "base/convert.h"
 
 namespace quill::commands {
 namespace {
@@ -130,7 +129,6 @@ std::u16string RandomText(std::mt19937& rng, size_t maxLength) {
 TEST(Transforms, MatchTheRepeatedReplacementOnRandomTexts) {
     std::mt19937 rng(20261209);
     for (int i = 0; i < 20000; ++i) {
-        NarrowVectorsOnlyForTests(i % 2 == 1);  // the SSE2 ways also where AVX2 is there
         const std::u16string text = RandomText(rng, i % 100 == 0 ? 5000 : i % 10 == 0 ? 400 : 40);
         const int width = static_cast<int>(rng() % 7) - 2;
         const std::u16string trimmed = ref::TrimTrailingSpaces(text), squeezed = ref::SqueezeBlankLines(text),
@@ -143,7 +141,6 @@ TEST(Transforms, MatchTheRepeatedReplacementOnRandomTexts) {
         ASSERT_EQ(squeeze.changed, text != squeezed) << i;
         ASSERT_EQ(tabs.changed, text.find(u'\t') != std::u16string::npos) << i;
     }
-    NarrowVectorsOnlyForTests(false);
 }
 
 TEST(Pairs, IsEnclosed) {

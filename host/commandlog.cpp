@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/convert.h"
 #include "base/error.h"
 #include "settings/keys.h"
 

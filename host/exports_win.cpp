@@ -62,7 +62,8 @@ void __cdecl Configure() {
 }
 
 const char* __cdecl About() {
-    Guard(OnError::Tell, [] { quill::plugin::OnMenuClick(99); });
+    // A click on the About item: the same window, and the same line in the log.
+    Guard(OnError::Tell, [] { quill::plugin::OnMenuClick(quill::menu::kAboutItem); });
     return "";
 }
 

@@ -18,6 +18,11 @@ struct Item {
 
 inline constexpr const char* kPluginName = "Quillmendex";
 
+// Items the plug-in names outside the table: the first one (Remove trailing
+// spaces), and the About item, which the About export runs as a click would.
+inline constexpr int32_t kFirstItem = 1;
+inline constexpr int32_t kAboutItem = 99;
+
 // Every item of the table, in menu order (separators included).
 std::span<const Item> Items() noexcept;
 

@@ -108,7 +108,9 @@ void InitializeForMenuRequest(int32_t index) {
             }
         }
     }
-    if (index == 1) Locate();
+    // The IDE asks for the items from the first one up each time it builds its
+    // menus: the files are located anew once a round, not for every item.
+    if (index == menu::kFirstItem) Locate();
 }
 
 void OnActivate() {
@@ -144,7 +146,9 @@ void OnMenuClick(int32_t index) {
     if (!message.empty()) ShowMessage(message);
 }
 
-void OnWindowChange() { host::SetMenuState(PluginId, 1, host::WindowType() != 0); }
+// The first item only, as the plug-in always did: the host keeps the others'
+// state, so which commands can be clicked with no window open stays as users know it.
+void OnWindowChange() { host::SetMenuState(PluginId, menu::kFirstItem, host::WindowType() != 0); }
 
 void OnDestroy() { StoreSettingsSilently(); }
 

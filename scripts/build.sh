@@ -2,7 +2,7 @@
 # Builds everything: the native core and tests, Quillmendex.dll for x64 and x86,
 # and the host stand-in; then lays out what a user installs in dist/.
 #   scripts/build.sh            release build
-#   QUILL_SANITIZE=1 scripts/build.sh   native tests with ASan and UBSan, and with TSan, as well
+#   QUILL_SANITIZE=1 scripts/build.sh   native tests with ASan and UBSan as well
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -25,9 +25,6 @@ done
 if [ "${QUILL_SANITIZE:-0}" = 1 ]; then
   configure "$b/sanitize" -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON -DQUILL_BENCH=OFF
   cmake --build "$b/sanitize" -j "$jobs" --target quill_tests
-  # And with TSan, for the scan that runs on a thread of its own.
-  configure "$b/tsan" -DCMAKE_BUILD_TYPE=Debug -DQUILL_TSAN=ON -DQUILL_BENCH=OFF
-  cmake --build "$b/tsan" -j "$jobs" --target quill_tests
 fi
 
 # What a user copies into the IDE's PlugIns folder: the DLL and its bitmaps.

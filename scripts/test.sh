@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Runs every test: native unit tests (also under ASan and UBSan, and the literal
-# scan's under TSan), the Windows tests under Wine, the tests that drive the
-# real DLL in the stand-in, and the checks of both DLLs' exports and imports. Installs what it needs first.
+# Runs every test: native unit tests (also under ASan and UBSan), the Windows
+# tests under Wine, the tests that drive the real DLL in the stand-in, and the
+# checks of both DLLs' exports and imports. Installs what it needs first.
 # The Windows tests and the end-to-end tests run for x64 and again for x86 (the
 # 32-bit stand-in and DLL); the last line gives the x86 counts, or why x86 was not run.
 set -euo pipefail
@@ -20,8 +20,6 @@ export QUILL_TABLES_DIR="$root/$b/tables"
 rm -rf "$QUILL_TABLES_DIR" && mkdir -p "$QUILL_TABLES_DIR"
 status=0
 ctest --test-dir "$b/sanitize" --output-on-failure || status=1
-# The literal scan hands its work from one thread to another.
-"$b/tsan/quill_tests" --gtest_filter='Literals.*:TabStops*' --gtest_brief=1 || status=1
 ctest --test-dir "$b/x64" --output-on-failure || status=1
 ctest --test-dir "$b/native" --output-on-failure -j "$(nproc)" || status=1
 # The same for x86, unless setup could not install 32-bit Wine. The README's

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "base/error.h"
+#include "base/convert.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "ui/scrolling.h"
+#include "base/convert.h"
 #include "base/error.h"
 #include "base/hosttext_win.h"
 

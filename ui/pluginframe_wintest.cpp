@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "ui/pluginframe_win.h"
+#include "base/convert.h"
 #include "base/error.h"
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/convert.h"
+
 namespace quill {
 namespace {
 

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/convert.h"
 #include "base/error.h"
 #include "commands/pairs.h"
 #include "commands/positions.h"

@@ -6,14 +6,10 @@
 // The README table "literals" is written here, from what the stand-in gives.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "commands/literals.h"
-#include "commands/tabstops.h"
-#include "commands/transforms.h"
 #include "harness.h"
 
 namespace {
@@ -99,51 +95,6 @@ TEST(KeepStringLiterals, ReadAtEveryClickAndSilentWhenTheFileCannotBeRead) {
     ASSERT_EQ(r.exit, 0);
     EXPECT_EQ(r.out, "v := 'a\r\nb';\r\n");
     EXPECT_EQ(r.Messages(), std::vector<std::string>{"ReadIniFile failed"});
-}
-
-// Long texts are scanned for literals on a second thread, ahead of the
-// command: the DLL's result, on the whole text and on a selection in it, is
-// the core's in one thread.
-TEST(KeepStringLiterals, LongTextsComeOutAsInOneThread) {
-    const std::string lines[] = {
-        "  l_sql := q'[SELECT '  ' FROM dual]';  ", "\tl_note := 'it''s  \r\n\r\n\tso';", "-- don't\t  ",
-        "/* it's */ x := \"A  \r\n\r\nB\";\t", "PROMPT don't  ", "", "", "  \tEND;   ",
-    };
-    std::string text;
-    for (size_t i = 0; text.size() < quill::commands::kScanAheadFrom + 4096; ++i) text += lines[i * 7 % 8] + "\r\n";
-    const std::u16string wide(text.begin(), text.end());
-    // The selection reaches past where the scan goes on a thread of its own.
-    const size_t start = text.size() / 3, end = text.size() - 1000;
-    quill::commands::ScanAheadFromForTests(SIZE_MAX);
-    // Replace tab by spaces always takes the whole text.
-    struct Case {
-        int click;
-        bool selected;
-        const char* settings;
-    };
-    for (const Case c : {Case{1, false, ""}, Case{1, true, ""}, Case{3, false, ""}, Case{3, true, ""},
-                         Case{2, false, ""}, Case{2, false, "TabStops=1\r\n"}}) {
-        SCOPED_TRACE(testing::Message() << "click " << c.click << " " << c.settings << (c.selected ? " selected" : ""));
-        const size_t from = c.selected ? start : 0, to = c.selected ? end : text.size();
-        std::u16string part = wide.substr(from, to - from), changed = part;
-        const quill::commands::TextContext context =
-            c.selected ? quill::commands::TextContext{wide, from} : quill::commands::TextContext{};
-        if (c.click == 1) quill::commands::TrimTrailingSpaces(changed, context);
-        if (c.click == 3) quill::commands::SqueezeBlankLines(changed, context);
-        if (c.click == 2 && *c.settings) quill::commands::ExpandTabsToStops(part, 4, changed, true);
-        else if (c.click == 2) quill::commands::ExpandTabs(part, 4, changed, context);
-        const std::string expected = text.substr(0, from) + std::string(changed.begin(), changed.end()) + text.substr(to);
-        HostRun run;
-        WriteFile(run.pluginDir() + "/Quillmendex.ini", kOn + c.settings);
-        run.input(text).pref("TabPosition", "4").click(c.click).timeout(600);
-        if (c.selected) run.select(static_cast<int>(start), static_cast<int>(end));
-        const Result r = run.go();
-        ASSERT_EQ(r.exit, 0) << r.stderrText;
-        EXPECT_TRUE(r.out != text);
-        EXPECT_TRUE(r.out == expected) << "sizes " << r.out.size() << " vs " << expected.size();
-        EXPECT_TRUE(r.Messages().empty());
-    }
-    quill::commands::ScanAheadFromForTests(quill::commands::kScanAheadFrom);
 }
 
 std::string Visible(const std::string& t, int s = 0, int e = 0) {

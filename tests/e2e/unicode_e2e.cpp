@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "base/error.h"
+#include "base/convert.h"
 #include "harness.h"
 #include "true_text.h"
 
