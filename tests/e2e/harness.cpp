@@ -205,6 +205,16 @@ Result HostRun::go() {
         r.out = ReadFile(dir / "out.txt");
         r.outUtf8 = ReadFile(dir / "out_utf8.txt");
         r.retried = attempt > 1;
+        // Under load Wine now and then fails to start a program at all, with
+        // no word on stderr (WINEDEBUG=-all) and before the stand-in has
+        // written anything: it is started once more, as scripts/wine-run does
+        // where Wine says so.
+        if (attempt == 1 && r.exit != 0 && report.empty() && r.stderrText.empty()) {
+            std::fprintf(stderr, "harness: Wine did not start the stand-in (exit %d, no report, nothing on stderr); "
+                                 "starting it once more\n",
+                         r.exit);
+            continue;
+        }
         if (!EndedWithoutAWord(r)) return r;
         if (attempt > 1) {
             if (!mayEndWithoutAWord_)
