@@ -1,5 +1,7 @@
-set(CMAKE_C_COMPILER   ${QUILL_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUILL_TRIPLE}-g++-posix)
+# The win32 thread model: the plug-in starts no thread, and this model's
+# runtime, unlike the posix one's, links in no thread library that would.
+set(CMAKE_C_COMPILER   ${QUILL_TRIPLE}-gcc-win32)
+set(CMAKE_CXX_COMPILER ${QUILL_TRIPLE}-g++-win32)
 set(CMAKE_RC_COMPILER  ${QUILL_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${QUILL_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

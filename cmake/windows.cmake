@@ -3,6 +3,12 @@
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
+# GoogleTest's Notification needs std::mutex, which the win32 thread model's
+# C++ library lacks: it gets one over a Win32 event instead.
+target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest PUBLIC
+  "SHELL:-include ${CMAKE_SOURCE_DIR}/tests/support/gtest_notification_win.h")
+
 set(QUILL_PLUGIN_FOLDERS base settings ui commands about configure host)
 
 # Everything of the plug-in but its exports, so tests can link it too.

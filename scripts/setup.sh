@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian (as root, or through sudo).
 set -euo pipefail
 packages=(cmake g++ make googletest libgtest-dev libbenchmark-dev nlohmann-json3-dev
-          g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
+          g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64
           wine wine64 clang libclang-rt-14-dev xvfb xauth imagemagick zip locales)
 missing=()
 for p in "${packages[@]}"; do
