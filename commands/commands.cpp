@@ -430,6 +430,19 @@ int32_t Add32(int32_t a, int32_t b) noexcept {
     return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
 }
 
+// Selects one more position on each side of start..end. The edit control
+// decides what start -1 or an end past the text mean.
+void Widen(Editor& editor, int32_t handle, int32_t start, int32_t end) {
+    editor.SetSelection(handle, Add32(start, -1), Add32(end, 1));
+}
+
+// The same around the editor's selection as it stands.
+void Widen(Editor& editor, int32_t handle) {
+    int32_t start = 0, end = 0;
+    GetSelection(editor, handle, start, end);
+    Widen(editor, handle, start, end);
+}
+
 }  // namespace
 
 void RemoveTrailingSpaces(Editor& editor, bool keepLiterals, Outcome* out) {
@@ -499,19 +512,14 @@ void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* out) {
         Source src = Read(editor, Scope::Selection, true, false, outcome);
         bool enclosed = IsEnclosed(src.text, pairKind);
         if (!enclosed) {
-            // Once: take in one more character on each side and look again. The
-            // edit control decides what start -1 or an end past the text mean.
+            // Once: take in one more character on each side and look again.
             const int32_t handle = src.handle ? *src.handle : editor.Handle();
             if (handle > 0) {
-                int32_t start = 0, end = 0;
                 const bool proven = src.windowRead;
-                if (proven) {  // the selection as the command took it, whole characters
-                    start = static_cast<int32_t>(src.start);
-                    end = static_cast<int32_t>(src.end);
-                } else {
-                    GetSelection(editor, handle, start, end);
-                }
-                editor.SetSelection(handle, Add32(start, -1), Add32(end, 1));
+                if (proven)  // the selection as the command took it, whole characters
+                    Widen(editor, handle, static_cast<int32_t>(src.start), static_cast<int32_t>(src.end));
+                else
+                    Widen(editor, handle);
                 const std::string given = src.selBytes;
                 ReadSelectionAgain(editor, src, outcome);
                 if (proven && !src.windowRead) {
@@ -521,8 +529,7 @@ void RemoveAroundSelection(Editor& editor, int pairKind, Outcome* out) {
                     src.lossy = false;
                     editor.SetSelection(handle, src.givenStart, src.givenEnd);
                     if (!IsEnclosed(src.text, pairKind)) {
-                        GetSelection(editor, handle, start, end);
-                        editor.SetSelection(handle, Add32(start, -1), Add32(end, 1));
+                        Widen(editor, handle);
                         src.text = editor.FromAnsi(editor.SelectedText());
                     }
                 }

@@ -6,8 +6,6 @@ namespace {
 bool IsHigh(char16_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLow(char16_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
 
-}  // namespace
-
 size_t CountLineBreaks(std::u16string_view text) noexcept {
     size_t n = 0;
     for (size_t i = 0; i + 1 < text.size(); ++i)
@@ -25,6 +23,8 @@ bool LineBreakCountingFits(std::u16string_view window, int64_t end) noexcept {
     const auto positions = static_cast<int64_t>(window.size() - CountLineBreaks(window));
     return end == positions || end == positions + 1;
 }
+
+}  // namespace
 
 bool SelectsAll(std::u16string_view window, int64_t end) noexcept {
     if (!window.empty() && end <= 0) return false;

@@ -11,22 +11,10 @@
 
 namespace quill::commands {
 
-// Number of CR LF pairs in a text.
-size_t CountLineBreaks(std::u16string_view text) noexcept;
-
 // Whether EM_SETSEL(0, -1) answered with end (EM_GETSEL) can mean "all of the
 // window's text is selected": its length, with or without one more position (a
 // rich edit control's final paragraph mark), counting a CR LF as two or as one.
 bool SelectsAll(std::u16string_view window, int64_t end) noexcept;
-
-// Whether a control that counts a CR LF as one could have answered EM_SETSEL(0,
-// -1) with end (its own length, or one more): then its positions and the
-// window's units cannot be told apart by the end alone.
-bool LineBreakCountingFits(std::u16string_view window, int64_t end) noexcept;
-
-// Whether the selected range counts in the window's UTF-16 units: the
-// select-all end says so (SelectsAll with no CR LF counted as one).
-bool UnitCountingFits(std::u16string_view window, int64_t end) noexcept;
 
 // Whether a surrogate pair (one character) starts at the unit at.
 bool IsSurrogatePairAt(std::u16string_view text, size_t at) noexcept;
