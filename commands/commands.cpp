@@ -208,34 +208,48 @@ void CompareWholeWithWindow(Editor& editor, Source& src, std::string_view bytes)
     src.text = std::move(*window);  // taken over instead of copied
 }
 
+// The selection [s, e) of the window's text taken for src where the IDE's
+// answers prove the control's positions to be its UTF-16 units (UnitsProven);
+// src.windowRead says whether it was. For a lossy image the window's characters
+// replace the IDE's. needPositions: proven even where the window's text is the
+// IDE's own. The placement, when the IDE was asked, is handed back.
+std::optional<Placement> Prove(Editor& editor, Source& src, std::u16string_view window, int32_t s, int32_t e,
+                               int32_t givenStart, int32_t givenEnd, bool needPositions) {
+    src.windowRead = false;
+    if (!Fits(s, e, window.size())) return {};
+    const std::u16string_view part = window.substr(s, e - s);
+    const Match match = Explains(editor, part, src.text, src.selBytes);
+    if (match == Match::No || (match == Match::Same && !needPositions)) return {};
+    std::optional<Placement> placed =
+        Place(editor, *src.handle, s, e, givenStart, givenEnd, src.selBytes, src.wholeBytes);
+    if (!placed || !UnitsProven(editor, window, s, e, *placed)) return placed;
+    src.windowRead = true;
+    src.start = static_cast<size_t>(s);
+    src.end = static_cast<size_t>(e);
+    if (match == Match::Image) {
+        src.lossy = true;
+        src.text.assign(part);
+    }
+    return placed;
+}
+
 // A selection: taken from the window's text only when the whole window text
-// converts to exactly the IDE's whole text and the control's positions of the
-// selection are proven to be the window text's UTF-16 units (UnitsProven).
-// needPositions: the command needs them even for a text the code page holds
-// (the literals' context, the widening of Remove). The placement the IDE gave,
-// when it was asked, is handed back for the literals.
+// converts to exactly the IDE's whole text and the selection's positions are
+// proven (Prove). needPositions: the command needs them even for a text the
+// code page holds (the literals' context, the widening of Remove).
 std::optional<Placement> CompareSelectionWithWindow(Editor& editor, Source& src, bool needPositions) {
     const int32_t handle = *src.handle;
     std::optional<std::u16string> window = ReadWindow(editor, handle, src.wholeBytes.size());
     if (!window || !ConvertsTo(editor, *window, src.wholeBytes)) return {};
     int32_t s = 0, e = 0;
     GetSelection(editor, handle, s, e, &src.givenStart, &src.givenEnd);
-    if (!Fits(s, e, window->size())) return {};
-    const std::u16string_view part = std::u16string_view(*window).substr(s, e - s);
-    const Match match = Explains(editor, part, src.text, src.selBytes);
-    if (match == Match::No || (match == Match::Same && !needPositions)) return {};
-    std::optional<Placement> placed =
-        Place(editor, handle, s, e, src.givenStart, src.givenEnd, src.selBytes, src.wholeBytes);
-    if (!placed || !UnitsProven(editor, *window, s, e, *placed)) return placed;
-    src.windowRead = true;
+    std::optional<Placement> placed = Prove(editor, src, *window, s, e, src.givenStart, src.givenEnd, needPositions);
+    if (!src.windowRead) return placed;
     src.length = window->size();
-    src.start = static_cast<size_t>(s);
-    src.end = static_cast<size_t>(e);
-    if (match == Match::Image) {
-        src.lossy = true;
-        // Half a surrogate pair at an edge: the whole character is taken.
+    // Half a surrogate pair at an edge: the whole character is taken.
+    if (src.lossy) {
         src.widened = ToWholeCharacters(*window, src.start, src.end);
-        src.text.assign(*window, src.start, src.end - src.start);
+        if (src.widened) src.text.assign(*window, src.start, src.end - src.start);
     }
     if (needPositions) src.window = std::move(*window);
     return placed;
@@ -298,24 +312,7 @@ void ReadSelectionAgain(Editor& editor, Source& src, Outcome& outcome) {
     if (src.windowRead) {
         int32_t s = 0, e = 0, givenStart = 0, givenEnd = 0;
         GetSelection(editor, *src.handle, s, e, &givenStart, &givenEnd);
-        src.windowRead = false;
-        if (Fits(s, e, src.length)) {
-            const std::u16string_view part = std::u16string_view(src.window).substr(s, e - s);
-            const Match match = Explains(editor, part, src.text, src.selBytes);
-            const std::optional<Placement> placed =
-                match == Match::No
-                    ? std::nullopt
-                    : Place(editor, *src.handle, s, e, givenStart, givenEnd, src.selBytes, src.wholeBytes);
-            src.windowRead = placed && UnitsProven(editor, src.window, s, e, *placed);
-            if (src.windowRead) {
-                src.start = static_cast<size_t>(s);
-                src.end = static_cast<size_t>(e);
-                if (match == Match::Image) {
-                    src.lossy = true;
-                    src.text.assign(part);
-                }
-            }
-        }
+        Prove(editor, src, src.window, s, e, givenStart, givenEnd, true);
     }
     outcome.read = src.text.size();
     outcome.lossy = src.lossy;
