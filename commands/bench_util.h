@@ -1,32 +1,15 @@
 #pragma once
-// What the benchmarks of the transforms share: PL/SQL-like texts made of given
-// lines, throughput in UTF-16 bytes, and the two ways a command's transform
-// runs (in place on its own copy, or into memory kept from the last run).
+// What the benchmarks of the transforms share: their texts (bench_texts.h),
+// throughput in UTF-16 bytes, and the two ways a command's transform runs (in
+// place on its own copy, or into memory kept from the last run).
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <random>
-#include <span>
 #include <string>
 
-namespace quill::commands::bench {
+#include "commands/bench_texts.h"
 
-// Lines picked at random, a quarter of them with trailing spaces and a few
-// followed by blank lines, up to chars characters.
-inline std::u16string TextOfLines(size_t chars, std::span<const char16_t* const> lines) {
-    std::mt19937 rng(42);
-    std::u16string text;
-    text.reserve(chars + 256);
-    while (text.size() < chars) {
-        text += lines[rng() % lines.size()];
-        const unsigned r = rng() % 16;
-        if (r < 4) text.append(1 + r, u' ');
-        text += u"\r\n";
-        if (r == 15) text += u"\r\n\r\n";
-    }
-    text.resize(chars);
-    return text;
-}
+namespace quill::commands::bench {
 
 inline constexpr size_t kLarge = size_t{64} << 20;  // characters: a 64 MiB editor text
 

@@ -2,7 +2,7 @@
 // architecture runs them (the benchmark library is not cross-compiled): the
 // 32-bit figures come from the x86 tree, run under 32-bit Wine.
 //   scripts/wine-run build/x86/quill_timing.exe [MEBI_CHARACTERS]
-// PL/SQL with trailing spaces, tabs, blank lines and literals, 16 Mi characters
+// The literal-rich PL/SQL of the benchmarks (bench_texts.h), 16 Mi characters
 // unless given; each figure is the median of seven runs, in milliseconds. The
 // conversions from and to the ANSI code page are what a command adds around
 // its transform; the second column adds them.
@@ -16,41 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "commands/bench_texts.h"
 #include "commands/tabstops.h"
 #include "commands/transforms.h"
 
 namespace {
 
 using namespace quill::commands;
-
-// A package body, again and again: every fourth line with trailing spaces,
-// tabs inside and in front, literals (doubled quotes, q-quotes, one over two
-// lines), a comment with a quote, a SQL*Plus prompt, and now and then blank lines.
-std::u16string PlsqlText(size_t chars) {
-    static const char16_t* const lines[] = {
-        u"CREATE OR REPLACE PACKAGE BODY payroll AS",
-        u"  FUNCTION net_pay(p_emp IN NUMBER) RETURN NUMBER IS",
-        u"	v_sql  VARCHAR2(200) := q'[SELECT pay FROM staff WHERE kind = 'FULL']';",
-        u"	v_pay	NUMBER(10,2) := 0;",
-        u"  BEGIN",
-        u"    -- Lohn f\u00FCr den Monat (it's the \"net\" figure)",
-        u"	SELECT gross - tax INTO v_pay FROM staff WHERE id = p_emp;",
-        u"    v_note := 'O''Brien  \r\n\tsecond line';",
-        u"    RETURN v_pay;",
-        u"  END net_pay;",
-        u"/",
-        u"PROMPT Grants follow",
-    };
-    std::u16string text;
-    text.reserve(chars + 256);
-    for (size_t i = 0; text.size() < chars; ++i) {
-        text += lines[i % std::size(lines)];
-        if (i % 4 == 0) text.append(1 + i % 3, u' ');
-        text += i % 29 == 28 ? u"\r\n\r\n\r\n" : u"\r\n";
-    }
-    text.resize(chars);
-    return text;
-}
 
 template <class Fn>
 double MedianMs(Fn fn) {
@@ -68,7 +40,7 @@ double MedianMs(Fn fn) {
 
 int main(int argc, char** argv) {
     const size_t mebi = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 16;
-    const std::u16string text = PlsqlText(mebi << 20);
+    const std::u16string text = bench::LiteralRichText(mebi << 20);
     std::u16string work, out;
     std::string ansi(text.size() * 2, '\0');
     const auto wide = reinterpret_cast<const wchar_t*>(text.data());
