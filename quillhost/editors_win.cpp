@@ -8,9 +8,10 @@
 // messages too, counting as EDIT does ("richlike"); everything else goes to
 // DefWindowProc, so the caption is their WM_GETTEXT and EM_GETLIMITTEXT is 0.
 // The positions they give the plug-in and take from it count as --positions
-// says (UTF-16 units by default); the host's own access counts UTF-16 units. The host's own access (its
-// callbacks, the report, the window for people) reads and sets the text, the
-// lines and the undo state through further messages that only it is answered.
+// says (UTF-16 units by default). The host's own access (its callbacks, the
+// report, the window for people) counts UTF-16 units, and reads and sets the
+// text, the lines and the undo state through further messages that only it is
+// answered.
 #include "quillhost/editors_win.h"
 
 #include <richedit.h>

@@ -274,27 +274,34 @@ intptr_t __cdecl CbUnused() {
     return 0;
 }
 
+// The address the plug-in is given for a callback: called on the stack the
+// host would give it.
+template <auto Callback>
+void* Given() {
+    return reinterpret_cast<void*>(&HostStackCallback<Callback>::Call);
+}
+
 template <int... N>
-constexpr std::array<void*, sizeof...(N)> MakeUnused(std::integer_sequence<int, N...>) {
-    return {reinterpret_cast<void*>(&HostStackCallback<&CbUnused<N>>::Call)...};
+std::array<void*, sizeof...(N)> MakeUnused(std::integer_sequence<int, N...>) {
+    return {Given<&CbUnused<N>>()...};
 }
 
 void* CallbackAddress(int index) {
     static const auto unused = MakeUnused(std::make_integer_sequence<int, 301>{});
     switch (index) {
-        case 2: return reinterpret_cast<void*>(&HostStackCallback<&CbSettingsKey>::Call);
-        case 3: return reinterpret_cast<void*>(&HostStackCallback<&CbRootDir>::Call);
-        case 10: return reinterpret_cast<void*>(&HostStackCallback<&CbSetMenuState>::Call);
-        case 14: return reinterpret_cast<void*>(&HostStackCallback<&CbWindowType>::Call);
-        case 30: return reinterpret_cast<void*>(&HostStackCallback<&CbGetText>::Call);
-        case 31: return reinterpret_cast<void*>(&HostStackCallback<&CbGetSelectedText>::Call);
-        case 33: return reinterpret_cast<void*>(&HostStackCallback<&CbGetEditorHandle>::Call);
-        case 34: return reinterpret_cast<void*>(&HostStackCallback<&CbSetText>::Call);
-        case 141: return reinterpret_cast<void*>(&HostStackCallback<&CbGetCursorX>::Call);
-        case 142: return reinterpret_cast<void*>(&HostStackCallback<&CbGetCursorY>::Call);
-        case 143: return reinterpret_cast<void*>(&HostStackCallback<&CbSetCursor>::Call);
-        case 150: return reinterpret_cast<void*>(&HostStackCallback<&CbCreateToolButton>::Call);
-        case 218: return reinterpret_cast<void*>(&HostStackCallback<&CbGetPreference>::Call);
+        case 2: return Given<&CbSettingsKey>();
+        case 3: return Given<&CbRootDir>();
+        case 10: return Given<&CbSetMenuState>();
+        case 14: return Given<&CbWindowType>();
+        case 30: return Given<&CbGetText>();
+        case 31: return Given<&CbGetSelectedText>();
+        case 33: return Given<&CbGetEditorHandle>();
+        case 34: return Given<&CbSetText>();
+        case 141: return Given<&CbGetCursorX>();
+        case 142: return Given<&CbGetCursorY>();
+        case 143: return Given<&CbSetCursor>();
+        case 150: return Given<&CbCreateToolButton>();
+        case 218: return Given<&CbGetPreference>();
         default: return unused[static_cast<size_t>(index)];
     }
 }
